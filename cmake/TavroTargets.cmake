@@ -1,0 +1,32 @@
+# Shared compile settings and the helpers every folder uses to declare its targets.
+
+add_library(tavro_settings INTERFACE)
+target_include_directories(tavro_settings INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(tavro_settings INTERFACE
+    $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wshadow>
+    $<$<AND:$<BOOL:${TAVRO_WERROR}>,$<CXX_COMPILER_ID:GNU,Clang>>:-Werror>)
+if(TAVRO_SANITIZE)
+    target_compile_options(tavro_settings INTERFACE -fsanitize=${TAVRO_SANITIZE} -fno-omit-frame-pointer
+                           -fno-sanitize-recover=all)
+    target_link_options(tavro_settings INTERFACE -fsanitize=${TAVRO_SANITIZE})
+endif()
+
+# tavro_library(NAME SOURCES... [DEPS targets...]) declares a static library of ours.
+function(tavro_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_link_libraries(${name} PUBLIC tavro_settings ${ARG_DEPS})
+endfunction()
+
+# tavro_test(NAME SOURCES... [DEPS targets...] [LABELS labels...]) declares a GoogleTest program
+# whose cases CTest runs one by one.
+function(tavro_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE tavro_settings ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+    set(labels unit ${ARG_LABELS})
+    if(ARG_LABELS)
+        set(labels ${ARG_LABELS})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}")
+endfunction()

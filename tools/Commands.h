@@ -1,0 +1,12 @@
+#pragma once
+// The subcommands of the tavro tool. Each Add...Command registers one subcommand on the app; its
+// callback stores the process exit code in exitCode (0 on success).
+namespace CLI {
+class App;
+}
+
+namespace tavro::tools {
+
+using AddCommandFunction = void (*)(CLI::App& app, int& exitCode);
+
+} // namespace tavro::tools
