@@ -1,0 +1,16 @@
+#pragma once
+// The LZP2 block decoder: a chain of 2048-aligned blocks, each decoding to at most 512 KiB of output.
+#include <cstdint>
+
+namespace tavro {
+
+constexpr std::uint32_t kLzp2BlockOutputSize = 524288;
+
+// Decodes the LZP2 stream in source[0, sourceSize) into exactly outputSize bytes at output.
+// Returns false for a malformed stream (bad magic, wrong block size field, oversized op stream) and for
+// any stream that would read past sourceSize, write past outputSize or reference bytes before the start
+// of the output. Never allocates; an outputSize of 0 succeeds without reading the source.
+bool Lzp2Decode(const std::uint8_t* source, std::uint32_t sourceSize, std::uint8_t* output,
+                std::uint32_t outputSize);
+
+} // namespace tavro
