@@ -20,7 +20,16 @@ constexpr HRESULT HResultFromWin32(std::uint32_t error) {
     return error == 0 ? kS_OK : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
 }
 
-constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
-constexpr bool Failed(HRESULT hr) { return hr < 0; }
+// Win32 error codes the texture loader reports through HResultFromWin32.
+constexpr std::uint32_t kERROR_INVALID_DATA = 13;
+constexpr std::uint32_t kERROR_HANDLE_EOF = 38;
+constexpr std::uint32_t kERROR_NOT_SUPPORTED = 50;
+
+constexpr bool Succeeded(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool Failed(HRESULT hr) {
+    return hr < 0;
+}
 
 } // namespace tavro
