@@ -1,13 +1,14 @@
 #pragma once
 // The byte-stream interface every file of the system implements, and the two layers that supply one
 // width of positioning and size operations from the other.
+#include "file/FileInfo.h"
+
 #include <cstdint>
 #include <memory>
 
 namespace tavro {
 
 class CFileSystem;
-class CFileInfo;
 
 // A readable, writable, seekable stream of bytes. Reads and writes return the bytes moved (0 for
 // nothing); positioning and size operations return false on failure, and a failed Seek, Skip or
