@@ -1,7 +1,5 @@
 #include "file/AbstractFile.h"
 
-#include "file/FileInfo.h"
-
 #include <limits>
 
 namespace tavro {
