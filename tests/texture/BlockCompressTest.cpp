@@ -1,0 +1,55 @@
+#include "authoring/BlockCompress.h"
+
+#include "authoring/G1TWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace tavro::authoring {
+namespace {
+
+std::vector<std::uint8_t> Solid(std::uint32_t width, std::uint32_t height, std::uint8_t r, std::uint8_t g,
+                                std::uint8_t b, std::uint8_t a) {
+    std::vector<std::uint8_t> rgba;
+    for (std::uint32_t i = 0; i < width * height; ++i) {
+        rgba.insert(rgba.end(), {r, g, b, a});
+    }
+    return rgba;
+}
+
+TEST(CompressBlocks, SizesFollowTheBlockGrid) {
+    EXPECT_EQ(CompressBlocks(BlockFormat::BC1, Solid(6, 6, 0, 0, 0, 255), 6, 6).size(), 4u * 8);
+    EXPECT_EQ(CompressBlocks(BlockFormat::BC2, Solid(8, 4, 0, 0, 0, 255), 8, 4).size(), 2u * 16);
+    EXPECT_EQ(CompressBlocks(BlockFormat::BC3, Solid(1, 1, 0, 0, 0, 255), 1, 1).size(), 16u);
+    EXPECT_TRUE(CompressBlocks(BlockFormat::BC1, Solid(4, 4, 0, 0, 0, 255), 4, 3).empty());
+    EXPECT_TRUE(CompressBlocks(BlockFormat::BC1, {}, 0, 0).empty());
+}
+
+TEST(CompressBlocks, SolidRedEndsUpRedAndBc2KeepsFourBitAlpha) {
+    const std::vector<std::uint8_t> blocks =
+        CompressBlocks(BlockFormat::BC2, Solid(4, 4, 255, 0, 0, 136), 4, 4);
+    ASSERT_EQ(blocks.size(), 16u);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(blocks[i], 0x88) << i; // 136 is level 8 of 15
+    }
+    // Every pixel's colour, decoded from the 5:6:5 endpoints and the indices, is pure red.
+    const std::uint16_t color0 = static_cast<std::uint16_t>(blocks[8] | blocks[9] << 8);
+    const std::uint16_t color1 = static_cast<std::uint16_t>(blocks[10] | blocks[11] << 8);
+    EXPECT_EQ(color0, 0xF800);
+    EXPECT_EQ(color1, 0xF800);
+}
+
+TEST(MakeG1TTexture, ConvertsTheImageToTheFormat) {
+    const std::vector<std::uint8_t> rgba = Solid(2, 1, 1, 2, 3, 4);
+    G1TTexture texture;
+    ASSERT_TRUE(MakeG1TTexture(g1t::kFormatBGRA8, rgba, 2, 1, texture));
+    EXPECT_EQ(texture.pixels, (std::vector<std::uint8_t>{3, 2, 1, 4, 3, 2, 1, 4}));
+    EXPECT_EQ(texture.widthLog2, 1);
+    EXPECT_EQ(texture.heightLog2, 0);
+    ASSERT_TRUE(MakeG1TTexture(g1t::kFormatDXT5, Solid(8, 8, 9, 9, 9, 9), 8, 8, texture));
+    EXPECT_EQ(texture.pixels.size(), g1t::PixelByteCount(g1t::kFormatDXT5, 8, 8));
+    EXPECT_FALSE(MakeG1TTexture(g1t::kFormatRGBA8, Solid(3, 1, 0, 0, 0, 0), 3, 1, texture));
+    EXPECT_FALSE(MakeG1TTexture(2, Solid(2, 2, 0, 0, 0, 0), 2, 2, texture));
+}
+
+} // namespace
+} // namespace tavro::authoring
