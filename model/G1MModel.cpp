@@ -1,0 +1,95 @@
+#include "model/G1MModel.h"
+
+#include "file/AbstractFile.h"
+#include "model/LittleEndian.h"
+
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace tavro {
+
+void CG1MModel::Clear() {
+    vertices.clear();
+    indices.clear();
+    vertexBufferStarts.clear();
+    indexBufferStarts.clear();
+    boundsMin = {};
+    boundsMax = {};
+    bones.clear();
+    matrices.clear();
+    jointMaps.clear();
+    submeshes.clear();
+    submeshDrawable.clear();
+}
+
+bool CG1MModel::Load(CAbstractFile& file) {
+    Clear();
+    // The header's size field is 32 bits, so a larger stream can never match it.
+    const std::uint64_t size = file.GetSize64();
+    if (size < kG1MHeaderSize || size > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    if (!file.Seek64(0)) {
+        return false;
+    }
+    std::uint8_t header[kG1MHeaderSize];
+    if (file.Read(header, kG1MHeaderSize) != kG1MHeaderSize) {
+        return false;
+    }
+    if (LoadU32(header) != kG1MMagic || LoadU32(header + 4) != kG1MVersion || LoadU32(header + 8) != size ||
+        LoadU32(header + 12) != kG1MHeaderSize || LoadU32(header + 20) == 0) {
+        return false;
+    }
+    try {
+        if (!LoadChunks(file, static_cast<std::uint32_t>(size))) {
+            return false;
+        }
+        ValidateSubmeshRanges();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// Walks the chunks that follow the header, which must tile the file exactly. Each chunk is copied
+// whole into its own buffer and handed to its reader; unknown chunks are skipped.
+bool CG1MModel::LoadChunks(CAbstractFile& file, std::uint32_t size) {
+    std::uint64_t offset = kG1MHeaderSize;
+    while (offset < size) {
+        if (offset + kG1MChunkHeaderSize > size) {
+            return false;
+        }
+        std::uint8_t chunkHeader[kG1MChunkHeaderSize];
+        if (file.Read(chunkHeader, kG1MChunkHeaderSize) != kG1MChunkHeaderSize) {
+            return false;
+        }
+        const std::uint32_t id = LoadU32(chunkHeader);
+        const std::uint32_t chunkSize = LoadU32(chunkHeader + 8);
+        if (chunkSize < kG1MChunkHeaderSize || offset + chunkSize > size) {
+            return false;
+        }
+        std::unique_ptr<std::uint8_t[]> chunk(new std::uint8_t[chunkSize]);
+        std::memcpy(chunk.get(), chunkHeader, kG1MChunkHeaderSize);
+        const std::uint32_t bodySize = chunkSize - kG1MChunkHeaderSize;
+        if (file.Read(chunk.get() + kG1MChunkHeaderSize, bodySize) != bodySize) {
+            return false;
+        }
+        bool accepted = true;
+        if (id == kG1MGeometryChunkId) {
+            accepted = ParseG1MG(chunk.get(), chunkSize);
+        } else if (id == kG1MMatrixChunkId) {
+            accepted = ParseG1MM(chunk.get(), chunkSize);
+        } else if (id == kG1MSkeletonChunkId) {
+            accepted = ParseG1MS(chunk.get(), chunkSize);
+        }
+        if (!accepted) {
+            return false;
+        }
+        offset += chunkSize;
+    }
+    return offset == size;
+}
+
+} // namespace tavro
