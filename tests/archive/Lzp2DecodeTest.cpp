@@ -1,0 +1,215 @@
+// Decoder behaviour on hand-built streams, where the bytes themselves are the point.
+#include "archive/Lzp2.h"
+#include "authoring/Lzp2Encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace tavro {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void AppendLe32(Bytes& bytes, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+// One block: header, the ops as given (the caller ends them) and zero padding to a multiple of 2048.
+// The op stream size field is the length of ops unless opStreamSize says otherwise.
+Bytes Block(std::uint32_t outputSize, const Bytes& ops, std::int64_t opStreamSize = -1) {
+    Bytes block{'L', 'Z', 'P', '2'};
+    AppendLe32(block, 0xDEADBEEF);
+    AppendLe32(block, outputSize);
+    AppendLe32(block, opStreamSize < 0 ? std::uint32_t(ops.size()) : std::uint32_t(opStreamSize));
+    block.insert(block.end(), ops.begin(), ops.end());
+    block.resize((block.size() + 2047) / 2048 * 2048, 0);
+    return block;
+}
+
+Bytes Concat(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// Decodes into a fresh heap block of exactly outputSize bytes from a fresh copy of exactly sourceSize
+// bytes, so that AddressSanitizer reports any access outside either.
+std::uint32_t ReadLe32(const Bytes& bytes, std::size_t at) {
+    return std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 | std::uint32_t(bytes[at + 2]) << 16 |
+           std::uint32_t(bytes[at + 3]) << 24;
+}
+
+// Ops that fill a whole 512 KiB block with 32 runs of 16384 bytes valued 0, 1, ..., 31.
+Bytes FullBlockOps() {
+    Bytes ops;
+    for (std::uint8_t value = 0; value < 32; ++value)
+        ops.insert(ops.end(), {0x7F, 0xFC, value});
+    ops.push_back(0x00);
+    return ops;
+}
+
+bool Decode(const Bytes& stream, std::size_t sourceSize, std::uint32_t outputSize, Bytes* decoded = nullptr) {
+    std::unique_ptr<std::uint8_t[]> source(new std::uint8_t[sourceSize]);
+    std::memcpy(source.get(), stream.data(), sourceSize);
+    std::unique_ptr<std::uint8_t[]> output(new std::uint8_t[outputSize]);
+    const bool ok = Lzp2Decode(source.get(), std::uint32_t(sourceSize), output.get(), outputSize);
+    if (decoded)
+        decoded->assign(output.get(), output.get() + outputSize);
+    return ok;
+}
+
+bool Decode(const Bytes& stream, std::uint32_t outputSize, Bytes* decoded = nullptr) {
+    return Decode(stream, stream.size(), outputSize, decoded);
+}
+
+const Bytes kWorkedExample{0x4C, 0x5A, 0x50, 0x32, 0x11, 0x22, 0x33, 0x44, 0x0A, 0x00, 0x00, 0x00, 0x09,
+                           0x00, 0x00, 0x00, 0x03, 0x61, 0x62, 0x63, 0x98, 0x02, 0x01, 0x58, 0x00};
+
+TEST(Lzp2Decode, WorkedExampleNeedsNoPadding) {
+    Bytes decoded;
+    ASSERT_TRUE(Decode(kWorkedExample, 10, &decoded));
+    EXPECT_EQ(std::string(decoded.begin(), decoded.end()), "abcabcabcX");
+}
+
+TEST(Lzp2Decode, EmptyOutputNeverReadsTheSource) {
+    std::uint8_t output = 0x5A;
+    EXPECT_TRUE(Lzp2Decode(nullptr, 0, &output, 0));
+    EXPECT_EQ(output, 0x5A);
+}
+
+TEST(Lzp2Decode, OpsProduceTheirBytes) {
+    struct Case {
+        const char* name;
+        Bytes ops;
+        Bytes expected;
+    };
+    const auto repeat = [](std::size_t count, std::uint8_t value) { return Bytes(count, value); };
+    const Case cases[] = {
+        {"shortest fill", {0x40, 0x00, 0x41, 0x00}, repeat(4, 0x41)},
+        {"longest fill", {0x7F, 0xFF, 0x07, 0x00}, repeat(16387, 0x07)},
+        {"shortest reference repeats the last byte", {0x01, 0x09, 0x80, 0x00, 0x00}, repeat(4, 0x09)},
+        {"longest reference repeats the last byte", {0x01, 0x09, 0xF8, 0x00, 0x00}, repeat(19, 0x09)},
+        {"overlapping reference of distance 2",
+         {0x02, 'x', 'y', 0xF8, 0x01, 0x00},
+         {'x', 'y', 'x', 'y', 'x', 'y', 'x', 'y', 'x', 'y',
+          'x', 'y', 'x', 'y', 'x', 'y', 'x', 'y', 'x', 'y'}},
+        {"reference of distance 5 length 7",
+         {0x05, 1, 2, 3, 4, 5, 0xA0, 0x04, 0x00},
+         {1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2}},
+        {"longest literal run", Concat(Concat({0x3F}, repeat(63, 0xEE)), {0x00}), repeat(63, 0xEE)},
+    };
+    for (const Case& c : cases) {
+        Bytes decoded;
+        EXPECT_TRUE(Decode(Block(std::uint32_t(c.expected.size()), c.ops), std::uint32_t(c.expected.size()),
+                           &decoded))
+            << c.name;
+        EXPECT_EQ(decoded, c.expected) << c.name;
+    }
+}
+
+// Overlapping references of every distance and length against a byte-at-a-time model, with a long
+// literal prefix so that the wide copies have room to run.
+TEST(Lzp2Decode, OverlappingReferencesMatchByteOrderCopy) {
+    Bytes prefix(63);
+    std::iota(prefix.begin(), prefix.end(), std::uint8_t(1));
+    for (std::uint32_t distance = 1; distance <= 40; ++distance) {
+        for (std::uint32_t length = 3; length <= 18; ++length) {
+            Bytes ops = Concat({0x3F}, prefix);
+            Bytes expected = prefix;
+            for (int repeat = 0; repeat < 3; ++repeat) {
+                ops.push_back(std::uint8_t(0x80 | (length - 3) << 3 | (distance - 1) >> 8));
+                ops.push_back(std::uint8_t((distance - 1) & 0xFF));
+                for (std::uint32_t i = 0; i < length; ++i)
+                    expected.push_back(expected[expected.size() - distance]);
+            }
+            ops.push_back(0x00);
+            Bytes decoded;
+            ASSERT_TRUE(
+                Decode(Block(std::uint32_t(expected.size()), ops), std::uint32_t(expected.size()), &decoded));
+            ASSERT_EQ(decoded, expected) << "distance " << distance << " length " << length;
+        }
+    }
+}
+
+// A full first block, then a second that copies from 2048 bytes back, across the block edge.
+TEST(Lzp2Decode, ReferenceReachesIntoThePreviousBlock) {
+    const Bytes stream = Concat(Block(kLzp2BlockOutputSize, FullBlockOps()), Block(18, {0xFF, 0xFF, 0x00}));
+    Bytes decoded;
+    ASSERT_TRUE(Decode(stream, kLzp2BlockOutputSize + 18, &decoded));
+    for (std::uint32_t i = 0; i < 18; ++i)
+        EXPECT_EQ(decoded[kLzp2BlockOutputSize + i], decoded[kLzp2BlockOutputSize + i - 2048]);
+    EXPECT_EQ(decoded.back(), 31);
+}
+
+// The next block starts at the padded end of the op stream, whatever the op stream really holds.
+TEST(Lzp2Decode, OpStreamSizeFieldPlacesTheNextBlock) {
+    for (const std::uint32_t opStreamSize : {0u, 1u, 2032u, 2033u, 4080u}) {
+        Bytes first = Block(kLzp2BlockOutputSize, FullBlockOps(), opStreamSize);
+        first.resize((16 + opStreamSize + 2047) / 2048 * 2048, 0);
+        const Bytes stream = Concat(first, Block(1, {0x01, 0xBB, 0x00}));
+        Bytes decoded;
+        ASSERT_TRUE(Decode(stream, kLzp2BlockOutputSize + 1, &decoded)) << opStreamSize;
+        EXPECT_EQ(decoded.back(), 0xBB);
+        EXPECT_EQ(decoded[kLzp2BlockOutputSize - 1], 31);
+    }
+}
+
+TEST(Lzp2Decode, RefusesMalformedStreams) {
+    struct Case {
+        const char* name;
+        Bytes stream;
+        std::uint32_t outputSize;
+    };
+    Bytes badMagic = Block(4, {0x40, 0x00, 0x41, 0x00});
+    badMagic[3] = '1';
+    const Case cases[] = {
+        {"magic LZP1", badMagic, 4},
+        {"size field of a full block in a short entry", Block(kLzp2BlockOutputSize, {0x40, 0x00, 0x41, 0x00}),
+         1000},
+        {"size field of a short block where a full one is due", Block(1000, {0x00}), 600000},
+        {"op stream size whose header sum overflows", Block(4, {0x40, 0x00, 0x41, 0x00}, 0xFFFFFFF0), 4},
+        // Rounded up in 32 bits this size would wrap to 0 and read the first block again.
+        {"op stream size whose padded end wraps", Block(kLzp2BlockOutputSize, FullBlockOps(), 0xFFFFF800),
+         2 * kLzp2BlockOutputSize},
+        {"header cut short", Bytes{'L', 'Z', 'P', '2', 0, 0, 0, 0, 4, 0, 0}, 4},
+        {"reference before the output start", Block(4, {0x01, 0x41, 0x80, 0x01, 0x00}), 4},
+        {"reference in an empty output", Block(3, {0x80, 0x00, 0x00}), 3},
+        {"literal run past the block end", Block(2, {0x03, 1, 2, 3, 0x00}), 2},
+        {"fill run past the block end", Block(3, {0x40, 0x00, 0x41, 0x00}), 3},
+        {"reference past the block end", Block(4, {0x01, 0x41, 0x80, 0x00, 0x00}), 3},
+        {"block that writes fewer bytes than its size", Block(5, {0x40, 0x00, 0x41, 0x00}), 5},
+        {"second block missing", Block(kLzp2BlockOutputSize, {0x00}), kLzp2BlockOutputSize + 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_FALSE(Decode(c.stream, c.outputSize)) << c.name;
+}
+
+// Every prefix of a valid stream is decoded from its own exact-size copy: a prefix that cuts into the
+// bytes the decoder needs is refused, and no prefix is read past its end.
+TEST(Lzp2Decode, TruncatedStreamsAreRefusedWithoutOverreading) {
+    Bytes input(kLzp2BlockOutputSize + 700);
+    for (std::size_t i = 0; i < input.size(); ++i)
+        input[i] = std::uint8_t(i % 4096 < 4000 ? i / 4096 : "the bone of the mesh "[i % 21]);
+    const Bytes stream = authoring::Lzp2Encode(input);
+    ASSERT_LT(stream.size(), 16384u) << "keep the prefix loop quick";
+
+    const std::size_t secondStart = (ReadLe32(stream, 12) + 2063) / 2048 * 2048;
+    const std::size_t neededBytes = secondStart + 16 + ReadLe32(stream, secondStart + 12);
+
+    for (std::size_t length = 0; length <= stream.size(); ++length) {
+        Bytes decoded;
+        const bool ok = Decode(stream, length, std::uint32_t(input.size()), &decoded);
+        ASSERT_EQ(ok, length >= neededBytes) << "prefix of " << length << " bytes";
+        if (ok) {
+            ASSERT_EQ(decoded, input);
+        }
+    }
+}
+
+} // namespace
+} // namespace tavro
