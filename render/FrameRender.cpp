@@ -1,0 +1,45 @@
+// CRenderModel::Render: one frame of a model, fitted, turning and presented.
+#include "render/Camera.h"
+#include "render/RenderModel.h"
+#include "render/RendererState.h"
+
+#include <new>
+#include <vector>
+
+namespace tavro {
+
+void CRenderModel::Render() {
+    const ClientSize client = renderer.host.clientSize();
+    if (!model || client.width == 0 || client.height == 0) {
+        return;
+    }
+    const std::uint32_t elapsed = renderer.host.tickCount() - startTick; // wraps harmlessly
+    const float angle = TurnAngle(elapsed);
+    const Matrix4 fit = FitMatrix(model->GetBoundsMin(), model->GetBoundsMax());
+    const Matrix4 view = CameraViewMatrix();
+    const Matrix4 projection = CameraProjectionMatrix(client.width, client.height);
+
+    gpu::IDeviceContext& context = *renderer.context.Get();
+    context.ClearRenderTargetView(renderer.renderTargetView.Get(), kClearColor);
+    context.ClearDepthStencilView(renderer.depthStencilView.Get(), gpu::kClearDepth, kClearDepth, 0);
+    gpu::IBuffer* const constantBuffers[] = {constantBuffer.Get()};
+    context.VSSetConstantBuffers(0, 1, constantBuffers);
+
+    std::vector<CG1MDrawItem> items;
+    try {
+        items = model->BuildDrawItems();
+    } catch (const std::bad_alloc&) {
+        items.clear(); // a frame without memory for its list is presented empty; the next one tries again
+    }
+    // The turn is the same for every item: the fit and the turn are combined once per frame.
+    const Matrix4 fitAndTurn = MatrixMultiply(fit, MatrixRotationY(angle));
+    for (const CG1MDrawItem& item : items) {
+        const Matrix4 world = MatrixMultiply(item.matrix, fitAndTurn);
+        const auto constants = PackConstantBuffer(world, view, projection);
+        context.UpdateSubresource(constantBuffer.Get(), 0, nullptr, constants.data(), 0, 0);
+        context.DrawIndexed(item.indexCount, item.startIndex, item.baseVertex);
+    }
+    renderer.swapChain->Present(0, 0);
+}
+
+} // namespace tavro

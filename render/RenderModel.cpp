@@ -1,0 +1,131 @@
+#include "render/RenderModel.h"
+
+#include "archive/FileBase.h"
+#include "file/MemoryFile.h"
+#include "render/Camera.h"
+#include "render/RendererState.h"
+#include "texture/DDSTextureLoader.h"
+#include "texture/G1TToDDS.h"
+
+#include <limits>
+#include <new>
+
+namespace tavro {
+namespace {
+
+constexpr std::uint32_t kVertexStride = sizeof(CG1MVertex);
+
+// An owning memory file over an extracted entry; null when the extraction failed.
+std::unique_ptr<CReadOnlyMemoryFile> ExtractEntryFile(CFileBase& archive, std::uint32_t entry) {
+    std::uint8_t* block = nullptr;
+    const std::uint32_t size = archive.ExtractEntry(entry, block);
+    if (size == 0) {
+        return nullptr;
+    }
+    try {
+        return std::make_unique<CReadOnlyMemoryFile>(block, size, true);
+    } catch (const std::bad_alloc&) {
+        delete[] block;
+        return nullptr;
+    }
+}
+
+// A default-usage buffer holding a copy of byteCount bytes at data. Sizes that do not fit the device's
+// 32-bit byte width are refused before the device sees them.
+HRESULT CreateInitializedBuffer(gpu::IDevice& device, std::uint32_t bindFlags, const void* data,
+                                std::uint64_t byteCount, gpu::Ref<gpu::IBuffer>& buffer) {
+    if (byteCount > std::numeric_limits<std::uint32_t>::max()) {
+        return kE_INVALIDARG;
+    }
+    gpu::BufferDesc desc{};
+    desc.byteWidth = static_cast<std::uint32_t>(byteCount);
+    desc.usage = gpu::Usage::Default;
+    desc.bindFlags = bindFlags;
+    const gpu::SubresourceData initialData{data, 0, 0};
+    return device.CreateBuffer(&desc, &initialData, buffer.Put());
+}
+
+} // namespace
+
+CRenderModel::CRenderModel(RendererState& rendererState) : renderer(rendererState) {}
+
+CRenderModel::~CRenderModel() {
+    constantBuffer.Reset();
+    indexBuffer.Reset();
+    vertexBuffer.Reset();
+    textureView.Reset();
+    model.reset();
+}
+
+bool CRenderModel::LoadFromArchive(CFileBase& archive, std::uint32_t modelEntry, std::uint32_t textureEntry) {
+    const std::unique_ptr<CReadOnlyMemoryFile> modelFile = ExtractEntryFile(archive, modelEntry);
+    if (!modelFile) {
+        return false;
+    }
+    const std::unique_ptr<CReadOnlyMemoryFile> textureFile = ExtractEntryFile(archive, textureEntry);
+    if (!textureFile) {
+        return false;
+    }
+    return Create(*modelFile, *textureFile);
+}
+
+bool CRenderModel::Create(CAbstractFile& modelFile, CAbstractFile& textureFile) {
+    try {
+        // The texture is converted before the model is parsed, but its view is made only once the
+        // parse succeeded; nothing is bound until every object exists.
+        CMemoryFile dds;
+        if (!ConvertG1TToDDS(textureFile, dds)) {
+            return false;
+        }
+        model = std::make_unique<CG1MModel>();
+        if (!model->Load(modelFile)) {
+            return false;
+        }
+        if (Failed(
+                LoadDDSTexture(renderer.device.Get(), dds.GetBuffer(), dds.GetSize(), textureView.Put()))) {
+            return false;
+        }
+        if (!CreateBuffers()) {
+            return false;
+        }
+        BindResources();
+        startTick = renderer.host.tickCount();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool CRenderModel::CreateBuffers() {
+    gpu::IDevice& device = *renderer.device.Get();
+    // The draw arrays are uploaded straight from the model's own arrays; the device copies them. An
+    // empty array gives a zero-sized buffer, which the device refuses.
+    const std::span<const CG1MVertex> vertices = model->ViewVertices();
+    if (Failed(CreateInitializedBuffer(device, gpu::kBindVertexBuffer, vertices.data(),
+                                       std::uint64_t{vertices.size()} * kVertexStride, vertexBuffer))) {
+        return false;
+    }
+    const std::span<const std::uint16_t> indices = model->ViewIndices();
+    if (Failed(CreateInitializedBuffer(device, gpu::kBindIndexBuffer, indices.data(),
+                                       std::uint64_t{indices.size()} * sizeof(std::uint16_t), indexBuffer))) {
+        return false;
+    }
+    gpu::BufferDesc constantDesc{};
+    constantDesc.byteWidth = kConstantBufferBytes;
+    constantDesc.usage = gpu::Usage::Default;
+    constantDesc.bindFlags = gpu::kBindConstantBuffer;
+    return Succeeded(device.CreateBuffer(&constantDesc, nullptr, constantBuffer.Put()));
+}
+
+void CRenderModel::BindResources() {
+    gpu::IDeviceContext& context = *renderer.context.Get();
+    gpu::IBuffer* const vertexBuffers[] = {vertexBuffer.Get()};
+    const std::uint32_t strides[] = {kVertexStride};
+    const std::uint32_t offsets[] = {0};
+    context.IASetVertexBuffers(0, 1, vertexBuffers, strides, offsets);
+    context.IASetIndexBuffer(indexBuffer.Get(), gpu::Format::R16_UInt, 0);
+    gpu::IShaderResourceView* const views[] = {textureView.Get()};
+    context.PSSetShaderResources(0, 1, views);
+}
+
+} // namespace tavro

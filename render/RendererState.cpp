@@ -1,0 +1,175 @@
+#include "render/RendererState.h"
+
+#include "render/RenderModel.h"
+#include "render/ShaderSources.h"
+
+#include <array>
+#include <utility>
+
+namespace tavro {
+namespace {
+
+// Tried in this order: the first that yields a device wins.
+constexpr gpu::DriverType kDriverTypes[] = {gpu::DriverType::Hardware, gpu::DriverType::Warp,
+                                            gpu::DriverType::Reference};
+constexpr gpu::FeatureLevel kFeatureLevels[] = {gpu::FeatureLevel::Level11_0, gpu::FeatureLevel::Level10_1,
+                                                gpu::FeatureLevel::Level10_0};
+
+// The vertex layout of CG1MVertex: position, normal, texture coordinate in slot 0.
+constexpr gpu::InputElementDesc kInputElements[] = {
+    {"POSITION", 0, gpu::Format::R32G32B32_Float, 0, 0, gpu::InputClassification::PerVertexData, 0},
+    {"NORMAL", 0, gpu::Format::R32G32B32_Float, 0, 12, gpu::InputClassification::PerVertexData, 0},
+    {"TEXCOORD", 0, gpu::Format::R32G32_Float, 0, 24, gpu::InputClassification::PerVertexData, 0},
+};
+
+gpu::SwapChainDesc MakeSwapChainDesc(gpu::WindowHandle window, ClientSize size) {
+    gpu::SwapChainDesc desc{};
+    desc.bufferCount = 1;
+    desc.bufferDesc.width = size.width;
+    desc.bufferDesc.height = size.height;
+    desc.bufferDesc.format = gpu::Format::R8G8B8A8_UNorm;
+    desc.bufferDesc.refreshRate = {60, 1};
+    desc.bufferUsage = gpu::kUsageRenderTargetOutput;
+    desc.outputWindow = window;
+    desc.sampleDesc = {1, 0};
+    desc.windowed = true;
+    return desc;
+}
+
+bool CreateDeviceOnFirstDriver(RendererState& state, gpu::IDeviceFactory& factory,
+                               const gpu::SwapChainDesc& desc) {
+    for (gpu::DriverType driverType : kDriverTypes) {
+        gpu::FeatureLevel obtained{};
+        const HRESULT hr = factory.CreateDeviceAndSwapChain(
+            driverType, 0, kFeatureLevels, static_cast<std::uint32_t>(std::size(kFeatureLevels)),
+            gpu::kSdkVersion, &desc, state.swapChain.Put(), state.device.Put(), &obtained,
+            state.context.Put());
+        if (Succeeded(hr)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CreateRenderTarget(RendererState& state) {
+    gpu::Ref<gpu::ITexture2D> backBuffer;
+    if (Failed(state.swapChain->GetBuffer(0, backBuffer.Put()))) {
+        return false;
+    }
+    // The view keeps the back buffer alive; our own reference goes with backBuffer either way.
+    return Succeeded(
+        state.device->CreateRenderTargetView(backBuffer.Get(), nullptr, state.renderTargetView.Put()));
+}
+
+bool CreateDepthBuffer(RendererState& state, ClientSize size) {
+    gpu::Texture2DDesc textureDesc{};
+    textureDesc.width = size.width;
+    textureDesc.height = size.height;
+    textureDesc.mipLevels = 1;
+    textureDesc.arraySize = 1;
+    textureDesc.format = gpu::Format::D24_UNorm_S8_UInt;
+    textureDesc.sampleDesc = {1, 0};
+    textureDesc.usage = gpu::Usage::Default;
+    textureDesc.bindFlags = gpu::kBindDepthStencil;
+    if (Failed(state.device->CreateTexture2D(&textureDesc, nullptr, state.depthStencilTexture.Put()))) {
+        return false;
+    }
+    gpu::DepthStencilViewDesc viewDesc{};
+    viewDesc.format = gpu::Format::D24_UNorm_S8_UInt;
+    viewDesc.viewDimension = gpu::DsvDimension::Texture2D;
+    viewDesc.texture2D.mipSlice = 0;
+    return Succeeded(state.device->CreateDepthStencilView(state.depthStencilTexture.Get(), &viewDesc,
+                                                          state.depthStencilView.Put()));
+}
+
+bool CreateSampler(RendererState& state) {
+    gpu::SamplerDesc desc{};
+    desc.filter = gpu::Filter::MinMagMipLinear;
+    desc.addressU = gpu::TextureAddressMode::Wrap;
+    desc.addressV = gpu::TextureAddressMode::Wrap;
+    desc.addressW = gpu::TextureAddressMode::Wrap;
+    desc.comparisonFunc = gpu::ComparisonFunc::Never;
+    desc.maxLod = gpu::kFloat32Max;
+    return Succeeded(state.device->CreateSamplerState(&desc, state.samplerState.Put()));
+}
+
+} // namespace
+
+RendererState::RendererState() = default;
+
+RendererState::~RendererState() {
+    currentModel.reset();
+    pixelShader.Reset();
+    inputLayout.Reset();
+    vertexShader.Reset();
+    samplerState.Reset();
+    depthStencilView.Reset();
+    depthStencilTexture.Reset();
+    renderTargetView.Reset();
+    swapChain.Reset();
+    context.Reset();
+    device.Reset();
+}
+
+bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
+                RenderHost host) {
+    state.window = window;
+    state.host = std::move(host);
+    const ClientSize size = state.host.clientSize();
+
+    const gpu::SwapChainDesc swapChainDesc = MakeSwapChainDesc(window, size);
+    if (!CreateDeviceOnFirstDriver(state, factory, swapChainDesc) || !CreateRenderTarget(state)) {
+        return false;
+    }
+    gpu::IDeviceContext& context = *state.context.Get();
+
+    const gpu::Viewport viewport{0.0f, 0.0f, static_cast<float>(size.width), static_cast<float>(size.height),
+                                 0.0f, 1.0f};
+    context.RSSetViewports(1, &viewport);
+
+    if (!CreateDepthBuffer(state, size)) {
+        return false;
+    }
+    gpu::IRenderTargetView* const renderTargets[] = {state.renderTargetView.Get()};
+    context.OMSetRenderTargets(1, renderTargets, state.depthStencilView.Get());
+
+    if (!CreateSampler(state)) {
+        return false;
+    }
+    gpu::ISamplerState* const samplers[] = {state.samplerState.Get()};
+    context.PSSetSamplers(0, 1, samplers);
+
+    const gpu::ShaderLanguage language = state.device->GetShaderLanguage();
+    const std::span<const std::byte> vertexShader = ModelVertexShader(language);
+    if (Failed(state.device->CreateVertexShader(vertexShader.data(), vertexShader.size(),
+                                                state.vertexShader.Put()))) {
+        return false;
+    }
+    context.VSSetShader(state.vertexShader.Get());
+
+    if (Failed(state.device->CreateInputLayout(
+            kInputElements, static_cast<std::uint32_t>(std::size(kInputElements)), vertexShader.data(),
+            vertexShader.size(), state.inputLayout.Put()))) {
+        return false;
+    }
+    context.IASetInputLayout(state.inputLayout.Get());
+
+    const std::span<const std::byte> pixelShader = ModelPixelShader(language);
+    if (Failed(state.device->CreatePixelShader(pixelShader.data(), pixelShader.size(),
+                                               state.pixelShader.Put()))) {
+        return false;
+    }
+    context.PSSetShader(state.pixelShader.Get());
+
+    // Every model is drawn as indexed triangle strips.
+    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleStrip);
+    return true;
+}
+
+void RenderCurrentModel(RendererState& state) {
+    if (state.currentModel) {
+        state.currentModel->Render();
+    }
+}
+
+} // namespace tavro

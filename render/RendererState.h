@@ -1,0 +1,51 @@
+#pragma once
+// RendererState: the graphics objects that live for the whole run (device, context, swap chain, render
+// target, depth buffer, sampler, shaders, input layout) and the model shown. InitDevice creates and
+// binds the fixed pipeline once; nothing rebinds it later.
+#include "gpu/Factory.h"
+#include "gpu/Ref.h"
+#include "render/RenderHost.h"
+
+#include <memory>
+
+namespace tavro {
+
+class CRenderModel;
+
+class RendererState {
+public:
+    RendererState();
+    RendererState(const RendererState&) = delete;
+    RendererState& operator=(const RendererState&) = delete;
+    // Destroys the current model, then releases pixelShader, inputLayout, vertexShader, samplerState,
+    // depthStencilView, depthStencilTexture, renderTargetView, swapChain, context and device, in that
+    // order, each only if set.
+    ~RendererState();
+
+    gpu::WindowHandle window = nullptr;
+    RenderHost host;
+    gpu::Ref<gpu::IDevice> device;
+    gpu::Ref<gpu::IDeviceContext> context;
+    gpu::Ref<gpu::ISwapChain> swapChain;
+    gpu::Ref<gpu::IRenderTargetView> renderTargetView;
+    gpu::Ref<gpu::ITexture2D> depthStencilTexture;
+    gpu::Ref<gpu::IDepthStencilView> depthStencilView;
+    gpu::Ref<gpu::ISamplerState> samplerState;
+    gpu::Ref<gpu::IVertexShader> vertexShader;
+    gpu::Ref<gpu::IInputLayout> inputLayout;
+    gpu::Ref<gpu::IPixelShader> pixelShader;
+    // The model shown, or null; written by the model cycler.
+    std::unique_ptr<CRenderModel> currentModel;
+};
+
+// Creates the device (hardware, then WARP, then reference driver), a one-buffer swap chain on window of
+// the host's client size, the render target, depth buffer, viewport, sampler, shaders and input layout,
+// binds them with strip topology, and stores everything in state. False at the first failure; what was
+// made so far stays in state for its destructor. The sizes are read once here and never updated.
+bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
+                RenderHost host);
+
+// Draws and presents one frame of the current model; does nothing (no clear, no present) without one.
+void RenderCurrentModel(RendererState& state);
+
+} // namespace tavro
