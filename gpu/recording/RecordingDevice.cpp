@@ -1,0 +1,359 @@
+#include "gpu/recording/RecordingFactory.h"
+#include "gpu/recording/RecordingObjects.h"
+
+#include <new>
+
+namespace tavro::gpu::recording {
+namespace {
+
+template <typename Desc>
+std::vector<SubresourceData> CopyTable(const SubresourceData* table, std::uint64_t count) {
+    if (table == nullptr)
+        return {};
+    return std::vector<SubresourceData>(table, table + count);
+}
+
+std::vector<std::uint8_t> CopyBytes(const void* bytes, std::size_t length) {
+    if (bytes == nullptr)
+        return {};
+    const auto* begin = static_cast<const std::uint8_t*>(bytes);
+    return std::vector<std::uint8_t>(begin, begin + length);
+}
+
+} // namespace
+
+HRESULT RecordingDevice::Decide(std::string_view name, const Validation& validation, const void* out,
+                                const char** reason) {
+    const HRESULT planned = recorder.TakePlannedResult(name);
+    *reason = validation.reason;
+    if (!validation.Ok())
+        return validation.result;
+    if (Failed(planned)) {
+        *reason = "planned failure";
+        return planned;
+    }
+    return out == nullptr ? kS_FALSE : kS_OK;
+}
+
+HRESULT RecordingDevice::CreateBuffer(const BufferDesc* desc, const SubresourceData* initialData,
+                                      IBuffer** buffer) {
+    const char* reason = nullptr;
+    const HRESULT hr =
+        Decide(CreateBufferArgs::kName, ValidateBufferDesc(desc, initialData), buffer, &reason);
+    CreateBufferArgs args{desc != nullptr ? *desc : BufferDesc{}, initialData != nullptr, {}, 0};
+    if (Succeeded(hr) && initialData != nullptr)
+        args.initialBytes = CopyBytes(initialData->sysMem, desc->byteWidth);
+    if (hr == kS_OK) {
+        auto* made = new RecordingBuffer(recorder, "Buffer", *desc);
+        args.buffer = made->id;
+        *buffer = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateTexture1D(const Texture1DDesc* desc, const SubresourceData* initialData,
+                                         ITexture1D** texture) {
+    Texture1DDesc resolved{};
+    const Validation validation = ValidateTexture1DDesc(desc, initialData, &resolved);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateTexture1DArgs::kName, validation, texture, &reason);
+    CreateTexture1DArgs args{desc != nullptr ? *desc : Texture1DDesc{}, {}, 0};
+    if (validation.Ok())
+        args.initialData =
+            CopyTable<Texture1DDesc>(initialData, std::uint64_t{resolved.mipLevels} * resolved.arraySize);
+    if (hr == kS_OK) {
+        auto* made = new RecordingTexture1D(recorder, "Texture1D", resolved);
+        args.texture = made->id;
+        *texture = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateTexture2D(const Texture2DDesc* desc, const SubresourceData* initialData,
+                                         ITexture2D** texture) {
+    Texture2DDesc resolved{};
+    const Validation validation = ValidateTexture2DDesc(desc, initialData, &resolved);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateTexture2DArgs::kName, validation, texture, &reason);
+    CreateTexture2DArgs args{desc != nullptr ? *desc : Texture2DDesc{}, {}, 0};
+    if (validation.Ok())
+        args.initialData =
+            CopyTable<Texture2DDesc>(initialData, std::uint64_t{resolved.mipLevels} * resolved.arraySize);
+    if (hr == kS_OK) {
+        auto* made = new RecordingTexture2D(recorder, "Texture2D", resolved);
+        args.texture = made->id;
+        *texture = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateTexture3D(const Texture3DDesc* desc, const SubresourceData* initialData,
+                                         ITexture3D** texture) {
+    Texture3DDesc resolved{};
+    const Validation validation = ValidateTexture3DDesc(desc, initialData, &resolved);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateTexture3DArgs::kName, validation, texture, &reason);
+    CreateTexture3DArgs args{desc != nullptr ? *desc : Texture3DDesc{}, {}, 0};
+    if (validation.Ok())
+        args.initialData = CopyTable<Texture3DDesc>(initialData, resolved.mipLevels);
+    if (hr == kS_OK) {
+        auto* made = new RecordingTexture3D(recorder, "Texture3D", resolved);
+        args.texture = made->id;
+        *texture = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateShaderResourceView(IResource* resource, const ShaderResourceViewDesc* desc,
+                                                  IShaderResourceView** view) {
+    ShaderResourceViewDesc resolved{};
+    const ResourceInfo* info = InfoOf(resource);
+    const Validation validation = info == nullptr ? Validation::Refuse("no resource of this device")
+                                                  : ResolveShaderResourceView(*info, desc, &resolved);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateShaderResourceViewArgs::kName, validation, view, &reason);
+    CreateShaderResourceViewArgs args{IdOf(resource), desc != nullptr,
+                                      desc != nullptr ? *desc : ShaderResourceViewDesc{}, 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingView<IShaderResourceView, ShaderResourceViewDesc>(
+            recorder, "ShaderResourceView", resource, resolved);
+        args.view = made->id;
+        *view = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateRenderTargetView(IResource* resource, const RenderTargetViewDesc* desc,
+                                                IRenderTargetView** view) {
+    RenderTargetViewDesc resolved{};
+    const ResourceInfo* info = InfoOf(resource);
+    const Validation validation = info == nullptr ? Validation::Refuse("no resource of this device")
+                                                  : ResolveRenderTargetView(*info, desc, &resolved);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateRenderTargetViewArgs::kName, validation, view, &reason);
+    CreateRenderTargetViewArgs args{IdOf(resource), desc != nullptr,
+                                    desc != nullptr ? *desc : RenderTargetViewDesc{}, 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingView<IRenderTargetView, RenderTargetViewDesc>(recorder, "RenderTargetView",
+                                                                                resource, resolved);
+        args.view = made->id;
+        *view = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateDepthStencilView(IResource* resource, const DepthStencilViewDesc* desc,
+                                                IDepthStencilView** view) {
+    DepthStencilViewDesc resolved{};
+    const ResourceInfo* info = InfoOf(resource);
+    const Validation validation = info == nullptr ? Validation::Refuse("no resource of this device")
+                                                  : ResolveDepthStencilView(*info, desc, &resolved);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateDepthStencilViewArgs::kName, validation, view, &reason);
+    CreateDepthStencilViewArgs args{IdOf(resource), desc != nullptr,
+                                    desc != nullptr ? *desc : DepthStencilViewDesc{}, 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingView<IDepthStencilView, DepthStencilViewDesc>(recorder, "DepthStencilView",
+                                                                                resource, resolved);
+        args.view = made->id;
+        *view = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) {
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateSamplerStateArgs::kName, ValidateSamplerDesc(desc), sampler, &reason);
+    CreateSamplerStateArgs args{desc != nullptr ? *desc : SamplerDesc{}, 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingSampler(recorder, *desc);
+        args.sampler = made->id;
+        *sampler = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateVertexShader(const void* bytecode, std::size_t length,
+                                            IVertexShader** shader) {
+    const char* reason = nullptr;
+    const HRESULT hr =
+        Decide(CreateVertexShaderArgs::kName, ValidateShaderBytecode(bytecode, length), shader, &reason);
+    CreateVertexShaderArgs args{CopyBytes(bytecode, length), 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingPlainObject<IVertexShader>(recorder, "VertexShader");
+        args.shader = made->id;
+        *shader = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreatePixelShader(const void* bytecode, std::size_t length, IPixelShader** shader) {
+    const char* reason = nullptr;
+    const HRESULT hr =
+        Decide(CreatePixelShaderArgs::kName, ValidateShaderBytecode(bytecode, length), shader, &reason);
+    CreatePixelShaderArgs args{CopyBytes(bytecode, length), 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingPlainObject<IPixelShader>(recorder, "PixelShader");
+        args.shader = made->id;
+        *shader = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+HRESULT RecordingDevice::CreateInputLayout(const InputElementDesc* elements, std::uint32_t numElements,
+                                           const void* vertexShaderBytecode, std::size_t length,
+                                           IInputLayout** layout) {
+    const Validation validation = ValidateInputLayout(elements, numElements, vertexShaderBytecode, length);
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateInputLayoutArgs::kName, validation, layout, &reason);
+    CreateInputLayoutArgs args{{}, CopyBytes(vertexShaderBytecode, length), 0};
+    if (validation.Ok()) {
+        for (std::uint32_t i = 0; i < numElements; ++i) {
+            const InputElementDesc& e = elements[i];
+            args.elements.push_back({e.semanticName, e.semanticIndex, e.format, e.inputSlot,
+                                     e.alignedByteOffset, e.inputSlotClass, e.instanceDataStepRate});
+        }
+    }
+    if (hr == kS_OK) {
+        auto* made = new RecordingPlainObject<IInputLayout>(recorder, "InputLayout");
+        args.layout = made->id;
+        *layout = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
+FeatureLevel RecordingDevice::GetFeatureLevel() const {
+    recorder.Record({id, kS_OK, nullptr, GetFeatureLevelArgs{level}});
+    return level;
+}
+
+void RecordingDevice::GetImmediateContext(IDeviceContext** out) {
+    context->Retain();
+    *out = context;
+    recorder.Record({id, kS_OK, nullptr, GetImmediateContextArgs{context->id}});
+}
+
+HRESULT RecordingSwapChain::GetBuffer(std::uint32_t index, ITexture2D** buffer) {
+    HRESULT hr = recorder.TakePlannedResult(GetBufferArgs::kName);
+    const char* reason = Failed(hr) ? "planned failure" : nullptr;
+    if (index != 0 || buffer == nullptr) {
+        hr = kE_INVALIDARG;
+        reason = "only buffer 0 exists";
+    }
+    if (Succeeded(hr)) {
+        backBuffer->Retain();
+        *buffer = backBuffer;
+    }
+    recorder.Record({id, hr, reason, GetBufferArgs{index, Succeeded(hr) ? backBuffer->id : 0}});
+    return hr;
+}
+
+HRESULT RecordingSwapChain::Present(std::uint32_t syncInterval, std::uint32_t flags) {
+    const HRESULT hr = recorder.TakePlannedResult(PresentArgs::kName);
+    recorder.Record({id, hr, Failed(hr) ? "planned failure" : nullptr, PresentArgs{syncInterval, flags}});
+    return hr;
+}
+
+HRESULT RecordingSwapChain::ReadPresentedImage(PresentedImage*) {
+    recorder.TakePlannedResult(ReadPresentedImageArgs::kName);
+    recorder.Record({id, kE_NOTIMPL, "the recording backend draws nothing", ReadPresentedImageArgs{}});
+    return kE_NOTIMPL;
+}
+
+HRESULT RecordingFactory::CreateDeviceAndSwapChain(DriverType driverType, std::uint32_t flags,
+                                                   const FeatureLevel* featureLevels,
+                                                   std::uint32_t numFeatureLevels, std::uint32_t sdkVersion,
+                                                   const SwapChainDesc* desc, ISwapChain** swapChain,
+                                                   IDevice** device, FeatureLevel* featureLevel,
+                                                   IDeviceContext** context) {
+    static constexpr FeatureLevel kDefaultLevels[] = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
+                                                      FeatureLevel::Level10_0, FeatureLevel::Level9_3,
+                                                      FeatureLevel::Level9_2,  FeatureLevel::Level9_1};
+    CreateDeviceAndSwapChainArgs args{
+        driverType, flags, {}, sdkVersion,    desc != nullptr, desc != nullptr ? *desc : SwapChainDesc{},
+        0,          0,     0,  FeatureLevel{}};
+    const FeatureLevel* levels = featureLevels;
+    std::uint32_t levelCount = numFeatureLevels;
+    if (levels == nullptr && levelCount == 0) {
+        levels = kDefaultLevels;
+        levelCount = std::size(kDefaultLevels);
+    }
+
+    const HRESULT planned = recorder.TakePlannedResult(CreateDeviceAndSwapChainArgs::kName);
+    HRESULT hr = kS_OK;
+    const char* reason = nullptr;
+    if (levels == nullptr || sdkVersion != kSdkVersion || driverType == DriverType::Unknown) {
+        hr = kE_INVALIDARG;
+        reason = "bad feature levels, SDK version or driver type";
+    } else if (swapChain != nullptr &&
+               (desc == nullptr || desc->bufferDesc.width == 0 || desc->bufferDesc.height == 0 ||
+                desc->bufferCount == 0 || desc->sampleDesc.count != 1)) {
+        hr = kE_INVALIDARG;
+        reason = "bad swap-chain description";
+    } else if (Failed(planned)) {
+        hr = planned;
+        reason = "planned failure";
+    }
+    args.featureLevels.assign(levels == nullptr ? nullptr : levels,
+                              levels == nullptr ? nullptr : levels + levelCount);
+
+    FeatureLevel obtained{};
+    if (Succeeded(hr)) {
+        hr = kDXGI_ERROR_UNSUPPORTED;
+        reason = "no requested feature level offered";
+        for (std::uint32_t i = 0; i < levelCount; ++i) {
+            if (levels[i] <= recorder.MaxFeatureLevel()) {
+                obtained = levels[i];
+                hr = kS_OK;
+                reason = nullptr;
+                break;
+            }
+        }
+    }
+    if (Succeeded(hr)) {
+        auto* madeContext = new RecordingContext(recorder);
+        auto* madeDevice = new RecordingDevice(recorder, obtained, language, madeContext);
+        args.device = madeDevice->id;
+        args.context = madeContext->id;
+        args.obtained = obtained;
+        if (swapChain != nullptr) {
+            Texture2DDesc backBufferDesc{};
+            backBufferDesc.width = desc->bufferDesc.width;
+            backBufferDesc.height = desc->bufferDesc.height;
+            backBufferDesc.mipLevels = 1;
+            backBufferDesc.arraySize = 1;
+            backBufferDesc.format = desc->bufferDesc.format;
+            backBufferDesc.sampleDesc = {1, 0};
+            backBufferDesc.bindFlags = kBindRenderTarget;
+            auto* made = new RecordingSwapChain(
+                recorder, new RecordingTexture2D(recorder, "Texture2D (back buffer)", backBufferDesc));
+            args.swapChain = made->id;
+            *swapChain = made;
+        }
+        if (context != nullptr) {
+            madeContext->Retain();
+            *context = madeContext;
+        }
+        if (featureLevel != nullptr)
+            *featureLevel = obtained;
+        if (device != nullptr)
+            *device = madeDevice;
+        else
+            madeDevice->Drop();
+    }
+    recorder.Record({0, hr, reason, std::move(args)});
+    return hr;
+}
+
+} // namespace tavro::gpu::recording
