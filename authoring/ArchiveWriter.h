@@ -1,0 +1,50 @@
+#pragma once
+// Builds an archive pair NAME.bin / NAME.idx entry by entry. Entry data goes straight to disk, so
+// archives of any size are written with the memory of one entry; the index is kept until Finish.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tavro::authoring {
+
+class CArchiveWriter {
+public:
+    CArchiveWriter() = default;
+    CArchiveWriter(const CArchiveWriter&) = delete;
+    CArchiveWriter& operator=(const CArchiveWriter&) = delete;
+
+    // Creates (or empties) binPath, which must end in ".bin" (any case); the index is written beside it at
+    // Finish.
+    bool Create(const std::filesystem::path& binPath);
+    // Adds an entry kept as its own bytes.
+    bool AddStored(std::span<const std::uint8_t> bytes);
+    // Adds an entry kept LZP2-compressed; an empty input is added as an empty entry.
+    bool AddCompressed(std::span<const std::uint8_t> bytes);
+    // Adds an entry of size 0 that occupies nothing in the data file.
+    bool AddEmpty();
+    // Adds stored exactly as given, recorded as a compressed entry that extracts to size bytes; for
+    // hand-made or deliberately damaged streams.
+    bool AddPrecompressed(std::span<const std::uint8_t> stored, std::uint32_t size);
+    // Writes the index: one record per entry, padded with zeros to indexSize bytes, or when indexSize
+    // is 0 to the first known index size whose entry count equals the number of entries added.
+    bool Finish(std::uint32_t indexSize = 0);
+
+    std::uint32_t GetEntryCount() const { return entryCount; }
+    // One line saying why the last operation failed.
+    const std::string& GetError() const { return error; }
+
+private:
+    bool AddRecord(std::span<const std::uint8_t> stored, std::uint32_t size, std::uint32_t compressedSize);
+    bool Fail(std::string message);
+
+    std::filesystem::path binPath;
+    std::ofstream data;
+    std::vector<std::uint8_t> records;
+    std::uint32_t entryCount = 0;
+    std::string error;
+};
+
+} // namespace tavro::authoring
