@@ -239,7 +239,7 @@ TEST(G1MLoad, EachStrideTakesItsAttributesFromFixedOffsets) {
         CG1MModel model;
         ASSERT_TRUE(LoadG1M(model, GeometryFile(EmptyGeometry().AddVertexBuffers(std::vector{buffer}))))
             << c.stride;
-        const CG1MVertex& second = model.GetVertices()[1];
+        const CG1MVertex second = model.GetVertices()[1];
         const float base = static_cast<float>(c.stride);
         EXPECT_EQ(second.position[0], base) << c.stride;
         EXPECT_EQ(second.position[2], base + 8) << c.stride;

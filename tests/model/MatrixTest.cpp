@@ -1,0 +1,111 @@
+// Matrix products, the rotation, view and projection builders, and the portable sine and cosine.
+#include "model/Matrix.h"
+#include "model/ScalarTrig.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tavro {
+namespace {
+
+void ExpectRowsNear(const Matrix4& actual, const Matrix4& expected, float tolerance) {
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i / 4 << "," << i % 4;
+    }
+}
+
+TEST(Matrix, MultiplyAppliesTheLeftMatrixFirst) {
+    // Translate then scale moves a point to 2 * (p + t); scale then translate to 2p + t.
+    const Matrix4 translateThenScale = MatrixMultiply(MatrixTranslation(1, 0, 0), MatrixScaling(2, 2, 2));
+    EXPECT_EQ(translateThenScale.At(3, 0), 2.0f);
+    const Matrix4 scaleThenTranslate = MatrixMultiply(MatrixScaling(2, 2, 2), MatrixTranslation(1, 0, 0));
+    EXPECT_EQ(scaleThenTranslate.At(3, 0), 1.0f);
+}
+
+TEST(Matrix, MultiplyRoundsInItsFixedGrouping) {
+    // (1*1 + 1*1) + (1e8*1 + -1e8*1) is 2; summing left to right would lose both ones to rounding.
+    Matrix4 a = MatrixIdentity();
+    a.At(0, 0) = 1;
+    a.At(0, 1) = 1e8f;
+    a.At(0, 2) = 1;
+    a.At(0, 3) = -1e8f;
+    Matrix4 ones{};
+    for (int k = 0; k < 4; ++k) {
+        ones.At(k, 0) = 1;
+    }
+    EXPECT_EQ(MatrixMultiply(a, ones).At(0, 0), 2.0f);
+}
+
+TEST(Matrix, QuarterTurnQuaternionMatchesRotationY) {
+    const float h = 0.70710677f;
+    const Matrix4 expected = {{0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1}};
+    // Within single-precision rounding of values near 1 (1.2e-7 is two units in the last place below 1).
+    ExpectRowsNear(MatrixRotationQuaternion(0, h, 0, h), expected, 1.2e-7f);
+    ExpectRowsNear(MatrixRotationY(1.5707964f), expected, 1.2e-7f);
+    // A quaternion of length 2 is used as given, so the result is not a rotation.
+    EXPECT_EQ(MatrixRotationQuaternion(0, 2 * h, 0, 2 * h).At(0, 0), (1 - 2 * (2 * h) * (2 * h)));
+}
+
+TEST(Matrix, LookToAndPerspectiveOfTheViewerCamera) {
+    const Matrix4 view = MatrixLookToLH({0, 0, 5}, {0, 0, -5}, {0, 1, 0});
+    const Matrix4 expectedView = {{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 5, 1}};
+    ExpectRowsNear(view, expectedView, 0);
+
+    const Matrix4 projection = MatrixPerspectiveFovLH(1.5707964f, 4.0f / 3.0f, 0.01f, 100.0f);
+    const float r = 100.0f / (100.0f - 0.01f);
+    const Matrix4 expectedProjection = {{0.75f, 0, 0, 0, 0, 1, 0, 0, 0, 0, r, 1, 0, 0, -0.01f * r, 0}};
+    ExpectRowsNear(projection, expectedProjection, 2e-7f);
+}
+
+TEST(ScalarTrig, AccurateAcrossManyTurns) {
+    // Within half a turn the error is that of single precision near 1. Further out, the float
+    // multiple of 2 pi taken away carries an error that grows by about 1e-7 per radian.
+    for (int step = -200000; step <= 200000; ++step) {
+        const float angle = static_cast<float>(step) * 0.001f;
+        float s;
+        float c;
+        ScalarSinCos(angle, s, c);
+        const double tolerance = 1.5e-7 + 1e-7 * std::fabs(angle);
+        ASSERT_NEAR(s, std::sin(static_cast<double>(angle)), tolerance) << angle;
+        ASSERT_NEAR(c, std::cos(static_cast<double>(angle)), tolerance) << angle;
+        // The reduction and both polynomials are symmetric, so sine is exactly odd, cosine exactly even.
+        float sn;
+        float cn;
+        ScalarSinCos(-angle, sn, cn);
+        ASSERT_EQ(sn, -s) << angle;
+        ASSERT_EQ(cn, c) << angle;
+    }
+}
+
+TEST(ScalarTrig, TellingAngles) {
+    struct Case {
+        float angle;
+        float sine;
+        float cosine;
+        float tolerance;
+    };
+    const Case cases[] = {
+        {0, 0, 1, 0},
+        {1.5707964f, 1, 0, 1.2e-7f},   // a quarter turn: the turn after 1000 ms
+        {3.1415927f, 0, -1, 1.2e-7f},  // half a turn, folded back from above pi/2
+        {-3.1415927f, 0, -1, 1.2e-7f}, // folded back from below -pi/2
+        {6.2831855f, 0, 1, 1e-6f},     // the full turn after 4000 ms
+        {0.5f, 0.47942554f, 0.87758256f, 1e-7f},
+        {100.0f, -0.50636564f, 0.86231887f, 5e-6f},
+    };
+    for (const Case& c : cases) {
+        float s;
+        float co;
+        ScalarSinCos(c.angle, s, co);
+        EXPECT_NEAR(s, c.sine, c.tolerance) << c.angle;
+        EXPECT_NEAR(co, c.cosine, c.tolerance) << c.angle;
+    }
+    float s;
+    float c;
+    ScalarSinCos(INFINITY, s, c);
+    EXPECT_TRUE(std::isnan(s) && std::isnan(c));
+}
+
+} // namespace
+} // namespace tavro
