@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/Accelerators.h"
+#include "platform/Mnemonic.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,30 @@ TEST(Accelerators, MatchCharacterAndAltState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.id << " " << c.key);
         EXPECT_EQ(FindAcceleratorCommand(table, Message{nullptr, c.id, c.key, c.lParam}), c.command);
+    }
+}
+
+TEST(Mnemonic, MarkersAreRemovedAndTheLetterFound) {
+    struct Case {
+        const char* text;
+        const char* display;
+        std::size_t underlined;
+        char letter;
+    };
+    const Case cases[] = {
+        {"E&xit", "Exit", 1, 'x'},           {"&File", "File", 0, 'f'},
+        {"&About ...", "About ...", 0, 'a'}, {"A && B", "A & B", 0, 0},
+        {"No marker", "No marker", 0, 0},    {"Trailing&", "Trailing&", 0, 0},
+        {"&One &Two", "One Two", 0, 'o'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const MnemonicText parsed = ParseMnemonic(c.text);
+        EXPECT_EQ(parsed.display, c.display);
+        EXPECT_EQ(parsed.letter, c.letter);
+        if (c.letter != 0) {
+            EXPECT_EQ(parsed.underlined, c.underlined);
+        }
     }
 }
 

@@ -1,0 +1,542 @@
+#include "platform/sdl/SdlPlatform.h"
+
+#include "platform/Accelerators.h"
+#include "platform/TickCount.h"
+#include "platform/sdl/SdlChrome.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+namespace tavro::platform {
+namespace {
+
+const WindowHandle kMainWindow = reinterpret_cast<WindowHandle>(std::uintptr_t{1});
+const WindowHandle kDialogWindow = reinterpret_cast<WindowHandle>(std::uintptr_t{2});
+
+// Frames drawn after the last input, so ImGui can finish what a click or key started (a menu opens on
+// the frame after the click that asked for it).
+constexpr int kFollowUpFrames = 3;
+// The About box's loop sleeps this long at most between looks at the event queue.
+constexpr int kDialogWaitMs = 100;
+
+// The character a key gives on a US layout, or 0 for keys without one.
+std::uint32_t KeyCharacter(const SDL_Keysym& key) {
+    const bool shift = (key.mod & KMOD_SHIFT) != 0;
+    const SDL_Keycode sym = key.sym;
+    if (sym >= SDLK_a && sym <= SDLK_z) {
+        return shift ? static_cast<std::uint32_t>(sym - 'a' + 'A') : static_cast<std::uint32_t>(sym);
+    }
+    if (sym < 0x20 || sym > 0x7E) {
+        return 0;
+    }
+    if (!shift) {
+        return static_cast<std::uint32_t>(sym);
+    }
+    static const char kUnshifted[] = "`1234567890-=[]\\;',./";
+    static const char kShifted[] = "~!@#$%^&*()_+{}|:\"<>?";
+    for (std::size_t i = 0; kUnshifted[i] != 0; ++i) {
+        if (kUnshifted[i] == sym) {
+            return static_cast<unsigned char>(kShifted[i]);
+        }
+    }
+    return static_cast<std::uint32_t>(sym);
+}
+
+// The virtual key of a key event: upper-case letters and digits as themselves, Enter and Esc.
+std::uintptr_t VirtualKey(const SDL_Keysym& key) {
+    if (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) {
+        return kKeyReturn;
+    }
+    if (key.sym == SDLK_ESCAPE) {
+        return kKeyEscape;
+    }
+    if (key.sym >= SDLK_a && key.sym <= SDLK_z) {
+        return static_cast<std::uintptr_t>(key.sym - 'a' + 'A');
+    }
+    return static_cast<std::uintptr_t>(key.sym) & 0xFFFF;
+}
+
+// Keeps the graphics backend's framebuffer bindings, viewport and clear colour across the window's
+// own drawing, which shares the OpenGL context with it.
+class GLStateGuard {
+public:
+    GLStateGuard() {
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer_);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer_);
+        glGetIntegerv(GL_VIEWPORT, viewport_);
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour_);
+        scissor_ = glIsEnabled(GL_SCISSOR_TEST);
+        glGetBooleanv(GL_COLOR_WRITEMASK, colourMask_);
+    }
+    ~GLStateGuard() {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer_));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer_));
+        glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+        glClearColor(clearColour_[0], clearColour_[1], clearColour_[2], clearColour_[3]);
+        if (scissor_) {
+            glEnable(GL_SCISSOR_TEST);
+        }
+        glColorMask(colourMask_[0], colourMask_[1], colourMask_[2], colourMask_[3]);
+    }
+    GLStateGuard(const GLStateGuard&) = delete;
+    GLStateGuard& operator=(const GLStateGuard&) = delete;
+
+private:
+    GLint drawFramebuffer_ = 0;
+    GLint readFramebuffer_ = 0;
+    GLint viewport_[4] = {};
+    GLfloat clearColour_[4] = {};
+    GLboolean scissor_ = GL_FALSE;
+    GLboolean colourMask_[4] = {};
+};
+
+} // namespace
+
+struct CSdlPlatform::Window {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    IWindowProcedure* procedure = nullptr;
+    std::unique_ptr<CSdlChrome> chrome;
+    bool destroyed = false;
+    bool paintPending = false;
+    bool dialogOpen = false;
+    IDialogProcedure* dialogProcedure = nullptr;
+    // The 3D view's image: what the renderer presented last, shown below the menu bar.
+    GLuint sceneFramebuffer = 0;
+    GLuint sceneTexture = 0;
+    int sceneWidth = 0;
+    int sceneHeight = 0;
+
+    ~Window() {
+        if (context != nullptr) {
+            SDL_GL_MakeCurrent(window, context);
+            chrome.reset();
+            glDeleteFramebuffers(1, &sceneFramebuffer);
+            glDeleteTextures(1, &sceneTexture);
+            SDL_GL_DeleteContext(context);
+        }
+        if (window != nullptr) {
+            SDL_DestroyWindow(window);
+        }
+    }
+
+    void ClientSize(int& width, int& height) const {
+        SDL_GL_GetDrawableSize(window, &width, &height);
+        height = std::max(height - chrome->MenuBarHeight(), 1);
+        width = std::max(width, 1);
+    }
+
+    // Gives the scene image the client area's size; the old image is kept, scaled to the new size.
+    void FitScene() {
+        int width = 0;
+        int height = 0;
+        ClientSize(width, height);
+        if (width == sceneWidth && height == sceneHeight && sceneFramebuffer != 0) {
+            return;
+        }
+        GLuint texture = 0;
+        GLuint framebuffer = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        if (sceneFramebuffer != 0) {
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
+            glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                              GL_LINEAR);
+            glDeleteFramebuffers(1, &sceneFramebuffer);
+            glDeleteTextures(1, &sceneTexture);
+        }
+        sceneFramebuffer = framebuffer;
+        sceneTexture = texture;
+        sceneWidth = width;
+        sceneHeight = height;
+    }
+};
+
+CSdlPlatform::CSdlPlatform() = default;
+
+CSdlPlatform::~CSdlPlatform() {
+    const bool hadWindow = window_ != nullptr;
+    window_.reset();
+    if (hadWindow) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+std::uint32_t CSdlPlatform::GetTickCount() {
+    return MonotonicTickCount();
+}
+
+bool CSdlPlatform::IsMainWindow(WindowHandle window) const {
+    return window == kMainWindow && window_ != nullptr && !window_->destroyed;
+}
+
+bool CSdlPlatform::GetClientRect(WindowHandle window, Rect& rect) {
+    if (!IsMainWindow(window)) {
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    window_->ClientSize(width, height);
+    rect = Rect{0, 0, width, height};
+    return true;
+}
+
+bool CSdlPlatform::RegisterWindowClass(const WindowClass& windowClass) {
+    if (windowClass.procedure == nullptr || classes_.count(windowClass.className) != 0) {
+        return false;
+    }
+    classes_[windowClass.className] = windowClass;
+    return true;
+}
+
+WindowHandle CSdlPlatform::CreateMainWindow(const std::string& className, const std::string& title, int width,
+                                            int height) {
+    const auto found = classes_.find(className);
+    if (found == classes_.end() || window_ != nullptr) {
+        return nullptr;
+    }
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return nullptr;
+    }
+    auto window = std::make_unique<Window>();
+    window->procedure = found->second.procedure;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    window->window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                      height, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    if (window->window != nullptr) {
+        window->context = SDL_GL_CreateContext(window->window);
+    }
+    if (window->context == nullptr) {
+        window_ = std::move(window);
+        window_.reset();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    SDL_GL_MakeCurrent(window->window, window->context);
+    SDL_GL_SetSwapInterval(0); // frames follow one another without waiting for the display
+    SDL_StopTextInput();       // characters come from key events; see KeyCharacter
+
+    if (const IconResource* icon = found->second.icon; icon != nullptr && !icon->images.empty()) {
+        const IconImage& image = icon->images.front(); // the largest; the window manager scales it
+        SDL_Surface* surface =
+            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.rgba.data()), image.size,
+                                               image.size, 32, image.size * 4, SDL_PIXELFORMAT_ABGR8888);
+        if (surface != nullptr) {
+            SDL_SetWindowIcon(window->window, surface);
+            SDL_FreeSurface(surface);
+        }
+    }
+    window->chrome =
+        std::make_unique<CSdlChrome>(window->window, window->context, found->second.menu, found->second.icon);
+    window_ = std::move(window);
+    {
+        GLStateGuard guard;
+        window_->FitScene();
+    }
+    return kMainWindow;
+}
+
+void CSdlPlatform::ShowWindow(WindowHandle window) {
+    if (IsMainWindow(window)) {
+        SDL_ShowWindow(window_->window);
+        window_->paintPending = true;
+    }
+}
+
+void CSdlPlatform::UpdateWindow(WindowHandle window) {
+    if (IsMainWindow(window) && window_->paintPending) {
+        Compose();
+        window_->procedure->HandleMessage(window, kMessagePaint, 0, 0);
+    }
+}
+
+void CSdlPlatform::MakeCurrent() {
+    if (window_ != nullptr) {
+        SDL_GL_MakeCurrent(window_->window, window_->context);
+    }
+}
+
+unsigned CSdlPlatform::SceneFramebuffer() {
+    if (window_ == nullptr) {
+        return 0;
+    }
+    GLStateGuard guard;
+    window_->FitScene();
+    return window_->sceneFramebuffer;
+}
+
+void CSdlPlatform::PresentScene() {
+    if (window_ == nullptr || window_->destroyed) {
+        return;
+    }
+    presentedSincePeek_ = true;
+    Compose();
+}
+
+void CSdlPlatform::Compose() {
+    Window& window = *window_;
+    GLStateGuard guard;
+    window.FitScene();
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window.window, &width, &height);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, width, height);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // The scene fills the client area: the bottom of the drawable, as OpenGL counts rows upwards.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, window.sceneFramebuffer);
+    glBlitFramebuffer(0, 0, window.sceneWidth, window.sceneHeight, 0, 0, window.sceneWidth,
+                      window.sceneHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    window.chrome->Draw(width, height);
+    SDL_GL_SwapWindow(window.window);
+    QueueCommands();
+}
+
+void CSdlPlatform::QueueCommands() {
+    for (const ChromeCommand& command : window_->chrome->TakeCommands()) {
+        if (command.forDialog) {
+            if (window_->dialogProcedure != nullptr) {
+                window_->dialogProcedure->HandleDialogMessage(kDialogWindow, kMessageCommand, command.command,
+                                                              0);
+            }
+        } else if (!window_->dialogOpen) {
+            queue_.push_back(Message{kMainWindow, kMessageCommand, command.command, 0});
+        }
+    }
+}
+
+bool CSdlPlatform::PumpEvents() {
+    bool redraw = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (window_ == nullptr || window_->destroyed) {
+            continue;
+        }
+        Window& window = *window_;
+        switch (event.type) {
+        case SDL_QUIT:
+            if (!window.dialogOpen) {
+                queue_.push_back(Message{kMainWindow, kMessageClose, 0, 0});
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            window.chrome->ProcessEvent(event);
+            redraw = true;
+            // The owner of a modal dialog ignores its close button, as a disabled window does.
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE && !window.dialogOpen) {
+                queue_.push_back(Message{kMainWindow, kMessageClose, 0, 0});
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                       event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                window.paintPending = true;
+            }
+            break;
+        case SDL_KEYDOWN: {
+            redraw = true;
+            if (window.dialogOpen) {
+                const std::uintptr_t key = VirtualKey(event.key.keysym);
+                if (key == kKeyReturn || key == kKeyEscape) {
+                    queue_.push_back(Message{kDialogWindow, kMessageKeyDown, key, 0});
+                }
+                break;
+            }
+            if (window.chrome->HandleMenuKey(event.key.keysym)) {
+                break;
+            }
+            const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+            pendingCharacter_ = KeyCharacter(event.key.keysym);
+            pendingCharacterAlt_ = alt;
+            queue_.push_back(Message{kMainWindow, alt ? kMessageSysKeyDown : kMessageKeyDown,
+                                     VirtualKey(event.key.keysym), alt ? kAltHeldBit : 0});
+            break;
+        }
+        case SDL_KEYUP:
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+            window.chrome->ProcessEvent(event);
+            redraw = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return redraw;
+}
+
+bool CSdlPlatform::PeekMessage(Message& message) {
+    if (queue_.empty() && window_ != nullptr && !window_->destroyed) {
+        if (PumpEvents()) {
+            followUpFrames_ = kFollowUpFrames;
+        }
+        // While frames are being presented the chrome is drawn with them; otherwise the window draws
+        // itself, so its menu answers even when no model is shown.
+        if (followUpFrames_ > 0 && !presentedSincePeek_) {
+            Compose();
+        }
+        if (followUpFrames_ > 0) {
+            --followUpFrames_;
+        }
+        presentedSincePeek_ = false;
+        if (queue_.empty() && window_->paintPending) {
+            message = Message{kMainWindow, kMessagePaint, 0, 0};
+            return true;
+        }
+    }
+    if (queue_.empty()) {
+        return false;
+    }
+    message = queue_.front();
+    queue_.pop_front();
+    return true;
+}
+
+bool CSdlPlatform::TranslateAccelerator(WindowHandle window, const AcceleratorTable& table,
+                                        const Message& message) {
+    const int command = FindAcceleratorCommand(table, message);
+    if (command < 0 || !IsMainWindow(window)) {
+        return false;
+    }
+    window_->procedure->HandleMessage(window, kMessageCommand, static_cast<std::uintptr_t>(command), 0);
+    return true;
+}
+
+void CSdlPlatform::TranslateMessage(const Message& message) {
+    if ((message.id != kMessageKeyDown && message.id != kMessageSysKeyDown) || pendingCharacter_ == 0) {
+        return;
+    }
+    const std::uint32_t id = pendingCharacterAlt_ ? kMessageSysChar : kMessageChar;
+    queue_.push_front(Message{message.window, id, pendingCharacter_,
+                              pendingCharacterAlt_ ? kAltHeldBit : std::intptr_t{0}});
+    pendingCharacter_ = 0;
+}
+
+std::intptr_t CSdlPlatform::DispatchMessage(const Message& message) {
+    if (message.window == kDialogWindow && window_ != nullptr && window_->dialogProcedure != nullptr) {
+        // The dialog's own keys: Enter presses the default button, Esc cancels.
+        const std::uint16_t command = message.wParam == kKeyReturn ? kCommandOk : kCommandCancel;
+        window_->dialogProcedure->HandleDialogMessage(kDialogWindow, kMessageCommand, command, 0);
+        return 0;
+    }
+    if (!IsMainWindow(message.window)) {
+        return 0;
+    }
+    return window_->procedure->HandleMessage(message.window, message.id, message.wParam, message.lParam);
+}
+
+std::intptr_t CSdlPlatform::DefWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                          std::intptr_t) {
+    if (!IsMainWindow(window)) {
+        return 0;
+    }
+    if (message == kMessageClose) {
+        DestroyWindow(window);
+    } else if (message == kMessageSysChar) {
+        // Alt+letter opens the menu with that mnemonic.
+        const std::uint32_t letter =
+            static_cast<std::uint32_t>(wParam >= 'A' && wParam <= 'Z' ? wParam - 'A' + 'a' : wParam);
+        if (window_->chrome->OpenMenuByMnemonic(letter)) {
+            followUpFrames_ = kFollowUpFrames;
+        }
+    }
+    return 0;
+}
+
+void CSdlPlatform::BeginPaint(WindowHandle window) {
+    if (IsMainWindow(window)) {
+        window_->paintPending = false;
+        followUpFrames_ = std::max(followUpFrames_, 1);
+    }
+}
+
+void CSdlPlatform::EndPaint(WindowHandle) {}
+
+bool CSdlPlatform::DestroyWindow(WindowHandle window) {
+    if (!IsMainWindow(window)) {
+        return false;
+    }
+    window_->procedure->HandleMessage(window, kMessageDestroy, 0, 0);
+    // The window disappears now; its OpenGL context lives on until the platform is destroyed, because
+    // the renderer still owns objects made in it.
+    SDL_HideWindow(window_->window);
+    window_->destroyed = true;
+    return true;
+}
+
+void CSdlPlatform::PostQuitMessage(int exitCode) {
+    queue_.push_back(Message{nullptr, kMessageQuit, static_cast<std::uintptr_t>(exitCode), 0});
+}
+
+std::intptr_t CSdlPlatform::DialogBox(const DialogTemplate& dialogTemplate, WindowHandle owner,
+                                      IDialogProcedure& procedure) {
+    if (!IsMainWindow(owner) || window_->dialogOpen) {
+        return -1;
+    }
+    Window& window = *window_;
+    window.dialogOpen = true;
+    window.dialogProcedure = &procedure;
+    window.chrome->OpenDialog(dialogTemplate);
+    dialogEnded_ = false;
+    dialogResult_ = 0;
+    procedure.HandleDialogMessage(kDialogWindow, kMessageInitDialog, 0, 0);
+
+    // The modal loop: it waits for events (nothing else runs meanwhile: no frame, no model load) and
+    // redraws the window when something changed.
+    std::deque<Message> ownerMessages;
+    int followUp = kFollowUpFrames;
+    while (!dialogEnded_) {
+        if (followUp == 0) {
+            SDL_WaitEventTimeout(nullptr, kDialogWaitMs);
+        }
+        if (PumpEvents()) {
+            followUp = kFollowUpFrames;
+        }
+        // Messages for the dialog are handled here; the owner's wait until the dialog is gone.
+        while (!queue_.empty() && !dialogEnded_) {
+            const Message message = queue_.front();
+            queue_.pop_front();
+            if (message.window == kDialogWindow) {
+                DispatchMessage(message);
+            } else {
+                ownerMessages.push_back(message);
+            }
+        }
+        if (followUp > 0 && !dialogEnded_) {
+            Compose();
+            --followUp;
+        }
+    }
+    window.chrome->CloseDialog();
+    window.dialogOpen = false;
+    window.dialogProcedure = nullptr;
+    queue_.insert(queue_.begin(), ownerMessages.begin(), ownerMessages.end());
+    followUpFrames_ = kFollowUpFrames;
+    presentedSincePeek_ = false;
+    return dialogResult_;
+}
+
+void CSdlPlatform::EndDialog(WindowHandle dialog, std::intptr_t result) {
+    if (dialog == kDialogWindow && window_ != nullptr && window_->dialogOpen) {
+        dialogEnded_ = true;
+        dialogResult_ = result;
+    }
+}
+
+} // namespace tavro::platform
