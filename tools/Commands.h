@@ -9,4 +9,7 @@ namespace tavro::tools {
 
 using AddCommandFunction = void (*)(CLI::App& app, int& exitCode);
 
+void AddListCommand(CLI::App& app, int& exitCode);
+void AddExtractCommand(CLI::App& app, int& exitCode);
+
 } // namespace tavro::tools

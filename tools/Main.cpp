@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     using namespace tavro::tools;
     const AddCommandFunction commands[] = {
-        nullptr,
+        AddListCommand,
+        AddExtractCommand,
     };
     for (AddCommandFunction add : commands) {
         if (add != nullptr) {

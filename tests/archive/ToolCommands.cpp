@@ -1,0 +1,127 @@
+// tavro list and tavro extract, run as the built program on an archive made by the archive writer.
+#include "authoring/ArchiveWriter.h"
+#include "tests/archive/ArchiveTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::PatternBytes;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+    const std::string text = ReadText(path);
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+class ToolCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        authoring::CArchiveWriter writer;
+        ASSERT_TRUE(writer.Create(archive));
+        ASSERT_TRUE(writer.AddStored(stored));
+        ASSERT_TRUE(writer.AddCompressed(compressed));
+        ASSERT_TRUE(writer.AddEmpty());
+        std::vector<std::uint8_t> damaged = PatternBytes(100, 3, false);
+        ASSERT_TRUE(writer.AddPrecompressed(damaged, 5000));
+        for (int i = 4; i < 652; ++i) {
+            ASSERT_TRUE(writer.AddEmpty());
+        }
+        ASSERT_TRUE(writer.Finish()) << writer.GetError();
+    }
+
+    RunResult Run(const std::string& arguments) {
+        const fs::path out = directory.path / "stdout.txt";
+        const fs::path err = directory.path / "stderr.txt";
+        const std::string command = std::string("'") + TAVRO_TOOL_PATH + "' " + arguments + " >'" +
+                                    out.string() + "' 2>'" + err.string() + "'";
+        RunResult result;
+        const int status = std::system(command.c_str());
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadText(out);
+        result.err = ReadText(err);
+        return result;
+    }
+
+    testing::TempDirectory directory;
+    fs::path archive = directory.path / "demo.bin";
+    std::vector<std::uint8_t> stored = PatternBytes(5000, 1, false);
+    std::vector<std::uint8_t> compressed = PatternBytes(700000, 2, true);
+};
+
+TEST_F(ToolCommands, ListPrintsTheEntryTable) {
+    const RunResult json = Run("list '" + archive.string() + "' --json");
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"count\": 652, \"entries\": [", 0), 0u);
+    EXPECT_NE(
+        json.out.find(
+            "{\"index\": 0, \"offset\": 0, \"storedSize\": 5000, \"size\": 5000, \"compressed\": false}"),
+        std::string::npos);
+    EXPECT_NE(json.out.find("{\"index\": 1, \"offset\": 6144, "), std::string::npos);
+    EXPECT_NE(json.out.find("\"size\": 700000, \"compressed\": true}"), std::string::npos);
+    const RunResult table = Run("list '" + archive.string() + "'");
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_NE(table.out.find("652 entries"), std::string::npos);
+}
+
+TEST_F(ToolCommands, ExtractWritesDecodedEntries) {
+    const fs::path single = directory.path / "one.dat";
+    ASSERT_EQ(Run("extract '" + archive.string() + "' 1 -o '" + single.string() + "'").exitCode, 0);
+    EXPECT_EQ(ReadBytes(single), compressed);
+    const fs::path folder = directory.path / "many";
+    const RunResult many = Run("extract '" + archive.string() + "' 0 1 -o '" + folder.string() + "'");
+    ASSERT_EQ(many.exitCode, 0) << many.err;
+    EXPECT_EQ(ReadBytes(folder / "entry-0.bin"), stored);
+    EXPECT_EQ(ReadBytes(folder / "entry-1.bin"), compressed);
+}
+
+TEST_F(ToolCommands, FailuresSayWhatIsWrongAndLeaveNothing) {
+    struct Case {
+        std::string arguments;
+        std::string expected; // part of the one line on stderr
+    };
+    const fs::path folder = directory.path / "out";
+    const std::string bin = "'" + archive.string() + "'";
+    const Case cases[] = {
+        {"list '" + (directory.path / "missing.bin").string() + "'", "no such file"},
+        {"list " + bin + " --reader sm5", "not one the sm5 reader knows"},
+        {"list " + bin + " --reader zip", "--reader must be orochiz or sm5"},
+        {"extract " + bin + " 0 652 -o '" + folder.string() + "'", ":652: no such entry"},
+        {"extract " + bin + " 0 2 -o '" + folder.string() + "'", ":2: the entry is empty"},
+        {"extract " + bin + " 0 3 -o '" + folder.string() + "'", ":3: the entry cannot be extracted"},
+        {"extract " + bin + " x -o '" + folder.string() + "'", "'x' is not an entry index"},
+    };
+    for (const Case& c : cases) {
+        const RunResult result = Run(c.arguments);
+        EXPECT_NE(result.exitCode, 0) << c.arguments;
+        EXPECT_NE(result.err.find(c.expected), std::string::npos) << c.arguments << "\n" << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_FALSE(fs::exists(folder / "entry-0.bin")) << c.arguments;
+    }
+    fs::remove(directory.path / "demo.idx");
+    const RunResult noIndex = Run("extract " + bin + " 0 -o '" + (directory.path / "x.dat").string() + "'");
+    EXPECT_NE(noIndex.err.find("demo.idx: the archive's index file is missing"), std::string::npos)
+        << noIndex.err;
+    EXPECT_FALSE(fs::exists(directory.path / "x.dat"));
+}
+
+} // namespace
+} // namespace tavro

@@ -1,0 +1,130 @@
+#include "tools/InputFile.h"
+
+#include "file/FileSystem.h"
+#include "file/WidePath.h"
+#include "tools/ArchiveOpening.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <system_error>
+#include <unistd.h>
+
+namespace tavro::tools {
+
+namespace {
+
+// "ARCHIVE.bin:INDEX" when the part after the last ':' is all digits and the part before names an
+// existing file; otherwise the whole text is a plain file name (which may itself hold ':').
+bool SplitArchiveEntry(const std::string& spec, std::string& archive, std::string& index) {
+    const std::size_t colon = spec.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == spec.size()) {
+        return false;
+    }
+    const std::string digits = spec.substr(colon + 1);
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(spec.substr(0, colon)), code)) {
+        return false;
+    }
+    archive = spec.substr(0, colon);
+    index = digits;
+    return true;
+}
+
+bool ReadArchiveEntry(const std::string& archivePath, const std::string& indexText,
+                      std::vector<std::uint8_t>& bytes, std::string& error) {
+    std::uint32_t index = 0;
+    if (!ParseEntryIndex(indexText, index)) {
+        error = archivePath + ":" + indexText + ": the entry index is too large";
+        return false;
+    }
+    std::unique_ptr<CKOEIFile_BIN_SM5> archive = OpenArchive(archivePath, ArchiveReader::Orochiz, error);
+    if (archive == nullptr) {
+        return false;
+    }
+    std::unique_ptr<std::uint8_t[]> block;
+    std::uint32_t size = 0;
+    if (!ExtractArchiveEntry(*archive, archivePath, index, block, size, error)) {
+        return false;
+    }
+    bytes.assign(block.get(), block.get() + size);
+    return true;
+}
+
+bool ReadPlainFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+    std::unique_ptr<CAbstractFile> file = GetFileSystem().OpenFile(Utf8ToWide(path).c_str(), kOpenRead);
+    if (file == nullptr) {
+        std::error_code code;
+        const bool exists = std::filesystem::exists(std::filesystem::u8path(path), code);
+        error = path + ": " + (exists ? "cannot be opened as a regular file" : "no such file");
+        return false;
+    }
+    const std::uint64_t size = file->GetSize64();
+    if (size > 0xFFFFFFFFull) {
+        error = path + ": the file is larger than 4 GiB";
+        return false;
+    }
+    bytes.resize(size);
+    if (file->Read(bytes.data(), static_cast<std::uint32_t>(size)) != size) {
+        error = path + ": the file could not be read completely";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadInput(const std::string& spec, std::vector<std::uint8_t>& bytes, std::string& error) {
+    try {
+        bytes.clear();
+        std::string archive;
+        std::string index;
+        if (SplitArchiveEntry(spec, archive, index)) {
+            return ReadArchiveEntry(archive, index, bytes, error);
+        }
+        return ReadPlainFile(spec, bytes, error);
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        error = spec + ": not enough memory to read it";
+        return false;
+    }
+}
+
+bool WriteOutputFile(const std::string& path, const std::uint8_t* bytes, std::size_t size,
+                     std::string& error) {
+    namespace fs = std::filesystem;
+    const fs::path target = fs::u8path(path);
+    fs::path temporary = target;
+    temporary.replace_filename("." + target.filename().string() + ".tmp" + std::to_string(::getpid()));
+    std::error_code code;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            error = path + ": cannot create the file (" + std::strerror(errno) + ")";
+            return false;
+        }
+        out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+        out.close();
+        if (!out) {
+            fs::remove(temporary, code);
+            error = path + ": writing failed (disk full?)";
+            return false;
+        }
+    }
+    fs::rename(temporary, target, code);
+    if (code) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        error = path + ": cannot put the file in place (" + code.message() + ")";
+        return false;
+    }
+    return true;
+}
+
+} // namespace tavro::tools
