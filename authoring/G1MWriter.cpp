@@ -9,8 +9,9 @@ namespace {
 
 void AppendBytes(std::vector<std::uint8_t>& out, const void* bytes, std::size_t size) {
     if (size != 0) {
-        const auto* first = static_cast<const std::uint8_t*>(bytes);
-        out.insert(out.end(), first, first + size);
+        const std::size_t at = out.size();
+        out.resize(at + size);
+        std::memcpy(out.data() + at, bytes, size);
     }
 }
 

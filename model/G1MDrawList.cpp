@@ -8,11 +8,11 @@
 namespace tavro {
 
 std::vector<CG1MVertex> CG1MModel::GetVertices() const {
-    return vertices;
+    return {vertices.begin(), vertices.end()};
 }
 
 std::vector<std::uint16_t> CG1MModel::GetIndices() const {
-    return indices;
+    return {indices.begin(), indices.end()};
 }
 
 std::uint32_t CG1MModel::CountStrayIndices(std::uint32_t* strayBefore) const {

@@ -1,6 +1,7 @@
 #include "model/G1MModel.h"
 
 #include "file/AbstractFile.h"
+#include "file/MemoryFile.h"
 #include "model/LittleEndian.h"
 
 #include <cstring>
@@ -53,16 +54,21 @@ bool CG1MModel::Load(CAbstractFile& file) {
     return true;
 }
 
-// Walks the chunks that follow the header, which must tile the file exactly. Each chunk is copied
-// whole into its own buffer and handed to its reader; unknown chunks are skipped.
+// Walks the chunks that follow the header, which must tile the file exactly, and hands each known
+// chunk whole to its reader; unknown chunks are skipped. A memory file's chunks are read in place;
+// any other file's are copied one at a time into a buffer of their own.
 bool CG1MModel::LoadChunks(CAbstractFile& file, std::uint32_t size) {
+    const auto* memoryFile = dynamic_cast<const CMemoryFileBase*>(&file);
+    const std::uint8_t* fileBytes = memoryFile != nullptr ? memoryFile->GetBuffer() : nullptr;
     std::uint64_t offset = kG1MHeaderSize;
     while (offset < size) {
         if (offset + kG1MChunkHeaderSize > size) {
             return false;
         }
         std::uint8_t chunkHeader[kG1MChunkHeaderSize];
-        if (file.Read(chunkHeader, kG1MChunkHeaderSize) != kG1MChunkHeaderSize) {
+        if (fileBytes != nullptr) {
+            std::memcpy(chunkHeader, fileBytes + offset, kG1MChunkHeaderSize);
+        } else if (file.Read(chunkHeader, kG1MChunkHeaderSize) != kG1MChunkHeaderSize) {
             return false;
         }
         const std::uint32_t id = LoadU32(chunkHeader);
@@ -70,19 +76,26 @@ bool CG1MModel::LoadChunks(CAbstractFile& file, std::uint32_t size) {
         if (chunkSize < kG1MChunkHeaderSize || offset + chunkSize > size) {
             return false;
         }
-        std::unique_ptr<std::uint8_t[]> chunk(new std::uint8_t[chunkSize]);
-        std::memcpy(chunk.get(), chunkHeader, kG1MChunkHeaderSize);
-        const std::uint32_t bodySize = chunkSize - kG1MChunkHeaderSize;
-        if (file.Read(chunk.get() + kG1MChunkHeaderSize, bodySize) != bodySize) {
-            return false;
+        std::unique_ptr<std::uint8_t[]> copy;
+        const std::uint8_t* chunk = nullptr;
+        if (fileBytes != nullptr) {
+            chunk = fileBytes + offset;
+        } else {
+            copy.reset(new std::uint8_t[chunkSize]);
+            std::memcpy(copy.get(), chunkHeader, kG1MChunkHeaderSize);
+            const std::uint32_t bodySize = chunkSize - kG1MChunkHeaderSize;
+            if (file.Read(copy.get() + kG1MChunkHeaderSize, bodySize) != bodySize) {
+                return false;
+            }
+            chunk = copy.get();
         }
         bool accepted = true;
         if (id == kG1MGeometryChunkId) {
-            accepted = ParseG1MG(chunk.get(), chunkSize);
+            accepted = ParseG1MG(chunk, chunkSize);
         } else if (id == kG1MMatrixChunkId) {
-            accepted = ParseG1MM(chunk.get(), chunkSize);
+            accepted = ParseG1MM(chunk, chunkSize);
         } else if (id == kG1MSkeletonChunkId) {
-            accepted = ParseG1MS(chunk.get(), chunkSize);
+            accepted = ParseG1MS(chunk, chunkSize);
         }
         if (!accepted) {
             return false;

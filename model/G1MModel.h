@@ -6,12 +6,34 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace tavro {
 
 class CAbstractFile;
+
+// Leaves elements uninitialised when a vector grows, for arrays that are filled right after sizing.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <typename U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* place) noexcept {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* place, Args&&... args) {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
 
 // One submesh's transform and the three arguments of its indexed draw.
 struct CG1MDrawItem {
@@ -81,8 +103,8 @@ private:
     // The transform of a submesh; false when its joint map, matrix or bone chain is broken.
     bool BuildSubmeshMatrix(const CG1MSubmesh& submesh, Matrix4& matrix) const;
 
-    std::vector<CG1MVertex> vertices;
-    std::vector<std::uint16_t> indices;
+    std::vector<CG1MVertex, UninitializedAllocator<CG1MVertex>> vertices;
+    std::vector<std::uint16_t, UninitializedAllocator<std::uint16_t>> indices;
     std::vector<std::uint32_t> vertexBufferStarts;
     std::vector<std::uint32_t> indexBufferStarts;
     std::array<float, 3> boundsMin{};

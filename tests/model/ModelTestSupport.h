@@ -2,7 +2,9 @@
 // Building and loading G1M files in the model tests.
 #include "authoring/G1MWriter.h"
 #include "file/MemoryFile.h"
+
 #include "model/G1MModel.h"
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
@@ -10,14 +12,44 @@
 
 namespace tavro::testing {
 
-// Loads bytes from a fresh heap block of exactly their size, so AddressSanitizer sees any over-read.
+// A file that is not a memory file, so the model reads it through Read alone, chunk by chunk.
+class CStreamFile : public CAbstractFile32 {
+public:
+    CStreamFile(const std::uint8_t* bytes, std::uint32_t size) : inner(bytes, size, false) {}
+    std::uint32_t Read(void* destination, std::uint32_t count) override {
+        return inner.Read(destination, count);
+    }
+    std::uint32_t Write(const void*, std::uint32_t) override { return 0; }
+    bool Seek(std::int32_t position) override { return inner.Seek(position); }
+    bool Skip(std::int32_t offset) override { return inner.Skip(offset); }
+    bool SeekFromEnd(std::int32_t distance) override { return inner.SeekFromEnd(distance); }
+    std::uint32_t Tell() override { return inner.Tell(); }
+    std::uint32_t GetSize() override { return inner.GetSize(); }
+    bool SetSize(std::uint32_t) override { return false; }
+
+private:
+    CReadOnlyMemoryFile inner;
+};
+
+// Loads bytes through a stream file and through a memory file, each over a fresh heap block of
+// exactly their size so AddressSanitizer sees any over-read; both ways must agree.
 inline bool LoadG1M(CG1MModel& model, const std::vector<std::uint8_t>& bytes) {
     std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[bytes.size()]);
     if (!bytes.empty()) {
         std::memcpy(block.get(), bytes.data(), bytes.size());
     }
+    CStreamFile stream(block.get(), static_cast<std::uint32_t>(bytes.size()));
+    CG1MModel streamed;
+    const bool streamedResult = streamed.Load(stream);
     CReadOnlyMemoryFile file(block.get(), static_cast<std::uint32_t>(bytes.size()), false);
-    return model.Load(file);
+    const bool result = model.Load(file);
+    EXPECT_EQ(streamedResult, result);
+    if (result) {
+        EXPECT_EQ(streamed.GetVertices().size(), model.GetVertices().size());
+        EXPECT_EQ(streamed.GetIndices(), model.GetIndices());
+        EXPECT_EQ(streamed.BuildDrawItems().size(), model.BuildDrawItems().size());
+    }
+    return result;
 }
 
 inline bool LoadsG1M(const std::vector<std::uint8_t>& bytes) {
