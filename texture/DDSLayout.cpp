@@ -136,7 +136,8 @@ bool IsBetween(Format format, Format first, Format last) {
     return format >= first && format <= last;
 }
 
-// Header values before the size checks: what BuildDDSTexture reads from the header and extension.
+// Reads the texture's shape and format from the header (and extension) and checks them against the
+// loader's limits.
 HRESULT ReadTextureDescription(const std::uint8_t* bytes, bool hasDX10, DDSTextureLayout& layout) {
     const std::uint32_t flags = ReadU32(bytes, dds::kOffsetFlags);
     layout.width = ReadU32(bytes, dds::kOffsetWidth);
@@ -245,11 +246,14 @@ HRESULT LayOutDDSTexture(const std::uint8_t* bytes, std::size_t length, std::uin
     if (length < pixelStart) {
         return kE_FAIL;
     }
-    const HRESULT described = ReadTextureDescription(bytes, hasDX10, layout);
-    if (Failed(described)) {
-        return described;
+    HRESULT result = ReadTextureDescription(bytes, hasDX10, layout);
+    if (Succeeded(result)) {
+        result = FillSubresourceTable(layout, sizeCap, bytes + pixelStart, length - pixelStart);
     }
-    return FillSubresourceTable(layout, sizeCap, bytes + pixelStart, length - pixelStart);
+    if (Failed(result)) {
+        layout = DDSTextureLayout{}; // nothing half-read is left for a caller to mistake for a texture
+    }
+    return result;
 }
 
 Format DDSPixelFormatToDXGI(const DDSPixelFormat& pixelFormat) {

@@ -62,9 +62,11 @@ struct DDSSurfaceSize {
 
 // Checks the image's header and lays out its subresources. sizeCap 0 takes every level; otherwise a
 // mip chain starts at the first level no larger than sizeCap in any dimension. The table points into
-// bytes, which must outlive the layout. Returns S_OK, or the failure code: E_INVALIDARG for null bytes;
-// E_FAIL for a short image or bad magic or sizes; ERROR_INVALID_DATA, ERROR_NOT_SUPPORTED or
-// ERROR_HANDLE_EOF (as HRESULTs) for headers the loader cannot use; E_OUTOFMEMORY.
+// bytes, which must outlive the layout, and every level it describes lies inside them. Returns S_OK, or:
+// E_INVALIDARG for null bytes; E_FAIL for a short image or bad magic or sizes, or no level taken;
+// ERROR_INVALID_DATA (as an HRESULT) for contradictory headers and for a zero width, height or depth;
+// ERROR_NOT_SUPPORTED for formats, shapes and sizes beyond the loader; ERROR_HANDLE_EOF when the pixel
+// data end before the last level; E_OUTOFMEMORY.
 HRESULT LayOutDDSTexture(const std::uint8_t* bytes, std::size_t length, std::uint32_t sizeCap,
                          DDSTextureLayout& layout);
 
