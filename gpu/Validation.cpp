@@ -1,6 +1,7 @@
 #include "gpu/Validation.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tavro::gpu {
 namespace {
@@ -121,6 +122,44 @@ std::uint32_t FullMipCount(std::uint32_t width, std::uint32_t height, std::uint3
         ++levels;
     }
     return levels;
+}
+
+Validation ValidateDeviceRequest(DriverType driverType, const FeatureLevel* featureLevels,
+                                 std::uint32_t numFeatureLevels, std::uint32_t sdkVersion,
+                                 const SwapChainDesc* desc, bool wantsSwapChain,
+                                 std::vector<FeatureLevel>* levels) {
+    static constexpr FeatureLevel kDefaultLevels[] = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
+                                                      FeatureLevel::Level10_0, FeatureLevel::Level9_3,
+                                                      FeatureLevel::Level9_2,  FeatureLevel::Level9_1};
+    if (sdkVersion != kSdkVersion)
+        return Validation::Refuse("unknown SDK version");
+    if (driverType == DriverType::Unknown || driverType > DriverType::Warp)
+        return Validation::Refuse("driver type needs an adapter or is unknown");
+    if (featureLevels == nullptr && numFeatureLevels != 0)
+        return Validation::Refuse("feature-level count without a list");
+    if (wantsSwapChain) {
+        if (desc == nullptr || desc->bufferDesc.width == 0 || desc->bufferDesc.height == 0 ||
+            desc->bufferCount == 0 || desc->sampleDesc.count != 1 || desc->sampleDesc.quality != 0)
+            return Validation::Refuse("bad swap-chain description");
+        if (desc->bufferDesc.format != Format::R8G8B8A8_UNorm &&
+            desc->bufferDesc.format != Format::B8G8R8A8_UNorm)
+            return Validation::Refuse("swap-chain format must be R8G8B8A8_UNorm or B8G8R8A8_UNorm");
+    }
+    if (featureLevels == nullptr)
+        levels->assign(std::begin(kDefaultLevels), std::end(kDefaultLevels));
+    else
+        levels->assign(featureLevels, featureLevels + numFeatureLevels);
+    return {};
+}
+
+bool ChooseFeatureLevel(const std::vector<FeatureLevel>& levels, FeatureLevel highest, FeatureLevel* chosen) {
+    for (const FeatureLevel level : levels) {
+        if (level <= highest) {
+            *chosen = level;
+            return true;
+        }
+    }
+    return false;
 }
 
 Validation ValidateBufferDesc(const BufferDesc* desc, const SubresourceData* initialData) {

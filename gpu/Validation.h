@@ -2,11 +2,13 @@
 // Descriptor checks shared by every backend that is not Direct3D itself: each refuses what Direct3D 11
 // refuses, with its HRESULT and a short reason that logs and tests can name. Backends run them before
 // touching any state, so a refused call has no effect.
+#include "gpu/Factory.h"
 #include "gpu/HResult.h"
 #include "gpu/Types.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace tavro::gpu {
 
@@ -69,6 +71,16 @@ Validation ValidateInputLayout(const InputElementDesc* elements, std::uint32_t n
 // boxes outside the buffer and empty or inverted boxes.
 Validation ResolveBufferUpdate(const ResourceInfo& buffer, std::uint32_t subresource, const Box* box,
                                const void* srcData, std::uint32_t* begin, std::uint32_t* end);
+
+// CreateDeviceAndSwapChain's own arguments. `levels` is the list to try: the caller's, or Direct3D's default
+// list (11_0 down to 9_1) when the caller gave none.
+Validation ValidateDeviceRequest(DriverType driverType, const FeatureLevel* featureLevels,
+                                 std::uint32_t numFeatureLevels, std::uint32_t sdkVersion,
+                                 const SwapChainDesc* desc, bool wantsSwapChain,
+                                 std::vector<FeatureLevel>* levels);
+
+// The first of `levels` not above `highest`; false when there is none.
+bool ChooseFeatureLevel(const std::vector<FeatureLevel>& levels, FeatureLevel highest, FeatureLevel* chosen);
 
 // Depth formats, which can be bound as depth-stencil but not sampled directly.
 bool IsDepthFormat(Format format);

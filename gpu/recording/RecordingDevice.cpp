@@ -277,49 +277,22 @@ HRESULT RecordingFactory::CreateDeviceAndSwapChain(DriverType driverType, std::u
                                                    const SwapChainDesc* desc, ISwapChain** swapChain,
                                                    IDevice** device, FeatureLevel* featureLevel,
                                                    IDeviceContext** context) {
-    static constexpr FeatureLevel kDefaultLevels[] = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
-                                                      FeatureLevel::Level10_0, FeatureLevel::Level9_3,
-                                                      FeatureLevel::Level9_2,  FeatureLevel::Level9_1};
     CreateDeviceAndSwapChainArgs args{
         driverType, flags, {}, sdkVersion,    desc != nullptr, desc != nullptr ? *desc : SwapChainDesc{},
         0,          0,     0,  FeatureLevel{}};
-    const FeatureLevel* levels = featureLevels;
-    std::uint32_t levelCount = numFeatureLevels;
-    if (levels == nullptr && levelCount == 0) {
-        levels = kDefaultLevels;
-        levelCount = std::size(kDefaultLevels);
-    }
-
     const HRESULT planned = recorder.TakePlannedResult(CreateDeviceAndSwapChainArgs::kName);
-    HRESULT hr = kS_OK;
-    const char* reason = nullptr;
-    if (levels == nullptr || sdkVersion != kSdkVersion || driverType == DriverType::Unknown) {
-        hr = kE_INVALIDARG;
-        reason = "bad feature levels, SDK version or driver type";
-    } else if (swapChain != nullptr &&
-               (desc == nullptr || desc->bufferDesc.width == 0 || desc->bufferDesc.height == 0 ||
-                desc->bufferCount == 0 || desc->sampleDesc.count != 1)) {
-        hr = kE_INVALIDARG;
-        reason = "bad swap-chain description";
-    } else if (Failed(planned)) {
+    const Validation request = ValidateDeviceRequest(driverType, featureLevels, numFeatureLevels, sdkVersion,
+                                                     desc, swapChain != nullptr, &args.featureLevels);
+    HRESULT hr = request.result;
+    const char* reason = request.reason;
+    FeatureLevel obtained{};
+    if (Succeeded(hr) && Failed(planned)) {
         hr = planned;
         reason = "planned failure";
-    }
-    args.featureLevels.assign(levels == nullptr ? nullptr : levels,
-                              levels == nullptr ? nullptr : levels + levelCount);
-
-    FeatureLevel obtained{};
-    if (Succeeded(hr)) {
+    } else if (Succeeded(hr) &&
+               !ChooseFeatureLevel(args.featureLevels, recorder.MaxFeatureLevel(), &obtained)) {
         hr = kDXGI_ERROR_UNSUPPORTED;
         reason = "no requested feature level offered";
-        for (std::uint32_t i = 0; i < levelCount; ++i) {
-            if (levels[i] <= recorder.MaxFeatureLevel()) {
-                obtained = levels[i];
-                hr = kS_OK;
-                reason = nullptr;
-                break;
-            }
-        }
     }
     if (Succeeded(hr)) {
         auto* madeContext = new RecordingContext(recorder);

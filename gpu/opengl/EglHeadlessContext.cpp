@@ -1,0 +1,96 @@
+#include "gpu/opengl/EglHeadlessContext.h"
+
+#include <cstring>
+#include <epoxy/egl.h>
+
+namespace tavro::gpu::opengl {
+namespace {
+
+bool HasClientExtension(const char* name) {
+    return epoxy_has_egl_extension(EGL_NO_DISPLAY, name);
+}
+
+// The display of Mesa's software rasterizer, found among the EGL devices; EGL_NO_DISPLAY when there is none.
+EGLDisplay SoftwareDisplay() {
+    if (!HasClientExtension("EGL_EXT_device_enumeration") || !HasClientExtension("EGL_EXT_platform_device"))
+        return EGL_NO_DISPLAY;
+    EGLDeviceEXT devices[16];
+    EGLint count = 0;
+    if (!eglQueryDevicesEXT(16, devices, &count))
+        return EGL_NO_DISPLAY;
+    for (EGLint i = 0; i < count; ++i) {
+        const char* extensions = eglQueryDeviceStringEXT(devices[i], EGL_EXTENSIONS);
+        if (extensions != nullptr && std::strstr(extensions, "EGL_MESA_device_software") != nullptr)
+            return eglGetPlatformDisplayEXT(EGL_PLATFORM_DEVICE_EXT, devices[i], nullptr);
+    }
+    return EGL_NO_DISPLAY;
+}
+
+EGLDisplay DefaultDisplay() {
+    if (!HasClientExtension("EGL_MESA_platform_surfaceless"))
+        return EGL_NO_DISPLAY;
+    return eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+}
+
+} // namespace
+
+EglHeadlessContext::~EglHeadlessContext() {
+    Destroy();
+}
+
+void EglHeadlessContext::Destroy() {
+    if (context == nullptr)
+        return;
+    auto* eglDisplay = static_cast<EGLDisplay>(display);
+    if (eglGetCurrentContext() == static_cast<EGLContext>(context))
+        eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(eglDisplay, static_cast<EGLContext>(context));
+    // The display is left initialised: EGL displays are shared by the whole process, and other contexts
+    // may live on it.
+    context = nullptr;
+    display = nullptr;
+}
+
+bool EglHeadlessContext::Create(GLDriver driver) {
+    Destroy();
+    const EGLDisplay eglDisplay = driver == GLDriver::Software ? SoftwareDisplay() : DefaultDisplay();
+    if (eglDisplay == EGL_NO_DISPLAY)
+        return false;
+    EGLint major = 0;
+    EGLint minor = 0;
+    if (!eglInitialize(eglDisplay, &major, &minor) || !eglBindAPI(EGL_OPENGL_API))
+        return false;
+    if (!epoxy_has_egl_extension(eglDisplay, "EGL_KHR_surfaceless_context") ||
+        !epoxy_has_egl_extension(eglDisplay, "EGL_KHR_no_config_context"))
+        return false;
+    const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                 4,
+                                 EGL_CONTEXT_MINOR_VERSION,
+                                 5,
+                                 EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                 EGL_NONE};
+    const EGLContext made = eglCreateContext(eglDisplay, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (made == EGL_NO_CONTEXT)
+        return false;
+    if (!eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, made)) {
+        eglDestroyContext(eglDisplay, made);
+        return false;
+    }
+    display = eglDisplay;
+    context = made;
+    return true;
+}
+
+void EglHeadlessContext::MakeCurrent() {
+    if (context != nullptr)
+        eglMakeCurrent(static_cast<EGLDisplay>(display), EGL_NO_SURFACE, EGL_NO_SURFACE,
+                       static_cast<EGLContext>(context));
+}
+
+void EglHeadlessContext::GetDrawableSize(int* width, int* height) {
+    *width = 0;
+    *height = 0;
+}
+
+} // namespace tavro::gpu::opengl

@@ -1,0 +1,27 @@
+#pragma once
+// An OpenGL context without a window, on EGL: the surfaceless platform for the default driver, the EGL
+// device of Mesa's software rasterizer for the software one. Serves the tests and the command-line tool.
+#include "gpu/opengl/GLContext.h"
+
+namespace tavro::gpu::opengl {
+
+class EglHeadlessContext : public IGLContext {
+public:
+    EglHeadlessContext() = default;
+    EglHeadlessContext(const EglHeadlessContext&) = delete;
+    EglHeadlessContext& operator=(const EglHeadlessContext&) = delete;
+    ~EglHeadlessContext() override;
+
+    bool Create(GLDriver driver) override;
+    void MakeCurrent() override;
+    void GetDrawableSize(int* width, int* height) override;
+    void SwapBuffers() override {}
+
+private:
+    void Destroy();
+
+    void* display = nullptr; // EGLDisplay
+    void* context = nullptr; // EGLContext
+};
+
+} // namespace tavro::gpu::opengl
