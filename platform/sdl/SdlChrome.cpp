@@ -47,8 +47,7 @@ void ApplyDesktopStyle() {
 
 } // namespace
 
-CSdlChrome::CSdlChrome(SDL_Window* window, SDL_GLContext context, const MenuTemplate* menu,
-                       const IconResource* icon)
+CSdlChrome::CSdlChrome(SDL_Window* window, const MenuTemplate* menu, const IconResource* icon)
     : menu_(menu), icon_(icon) {
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
@@ -56,43 +55,62 @@ CSdlChrome::CSdlChrome(SDL_Window* window, SDL_GLContext context, const MenuTemp
     io.IniFilename = nullptr; // the viewer keeps no state between runs and writes no file
     io.LogFilename = nullptr;
     ApplyDesktopStyle();
-    ImGui_ImplSDL2_InitForOpenGL(window, context);
-    ImGui_ImplOpenGL3_Init(kImGuiGlslVersion);
-    // The main menu bar is one frame high: the font plus the frame's padding above and below.
+    // The SDL backend reads the context argument only for multiple viewports, which are not used.
+    ImGui_ImplSDL2_InitForOpenGL(window, nullptr);
+    // The main menu bar is one frame high: the font plus the frame's padding above and below. Known
+    // before any OpenGL context exists, so the client size is right from the start.
     const ImFont* font = io.Fonts->AddFontDefault();
     const float frameHeight = font->FontSize + 2 * ImGui::GetStyle().FramePadding.y;
     menuBarHeight_ = menu_ != nullptr ? static_cast<int>(std::ceil(frameHeight)) : 0;
-
-    // The About box shows the icon at the size of a desktop's large icons.
-    if (icon_ != nullptr && !icon_->images.empty()) {
-        const IconImage* chosen = &icon_->images.front();
-        for (const IconImage& image : icon_->images) {
-            if (image.size == 32) {
-                chosen = &image;
-            }
-        }
-        iconSize_ = chosen->size;
-        GLint previous = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-        glGenTextures(1, &iconTexture_);
-        glBindTexture(GL_TEXTURE_2D, iconTexture_);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, iconSize_, iconSize_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     chosen->rgba.data());
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    }
 }
 
 CSdlChrome::~CSdlChrome() {
-    if (iconTexture_ != 0) {
-        glDeleteTextures(1, &iconTexture_);
-    }
-    ImGui_ImplOpenGL3_Shutdown();
+    DetachRenderer();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
+}
+
+void CSdlChrome::AttachRenderer() {
+    DetachRenderer();
+    ImGui_ImplOpenGL3_Init(kImGuiGlslVersion);
+    rendererAttached_ = true;
+    // The About box shows the icon at the size of a desktop's large icons.
+    if (icon_ == nullptr || icon_->images.empty()) {
+        return;
+    }
+    const IconImage* chosen = &icon_->images.front();
+    for (const IconImage& image : icon_->images) {
+        if (image.size == 32) {
+            chosen = &image;
+        }
+    }
+    iconSize_ = chosen->size;
+    GLint previousTexture = 0;
+    GLint previousAlignment = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    glGenTextures(1, &iconTexture_);
+    glBindTexture(GL_TEXTURE_2D, iconTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, iconSize_, iconSize_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 chosen->rgba.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previousTexture));
+}
+
+void CSdlChrome::DetachRenderer() {
+    if (!rendererAttached_) {
+        return;
+    }
+    if (iconTexture_ != 0) {
+        glDeleteTextures(1, &iconTexture_);
+        iconTexture_ = 0;
+    }
+    ImGui_ImplOpenGL3_Shutdown();
+    rendererAttached_ = false;
 }
 
 void CSdlChrome::ProcessEvent(const SDL_Event& event) {
@@ -148,6 +166,9 @@ std::vector<ChromeCommand> CSdlChrome::TakeCommands() {
 }
 
 void CSdlChrome::Draw(int drawableWidth, int drawableHeight) {
+    if (!rendererAttached_) {
+        return;
+    }
     ImGui_ImplOpenGL3_NewFrame();
     ImGui_ImplSDL2_NewFrame();
     ImGui::NewFrame();

@@ -20,9 +20,15 @@ struct ChromeCommand {
 
 class CSdlChrome {
 public:
-    // Needs the window's OpenGL context to be current. menu and icon may be null.
-    CSdlChrome(SDL_Window* window, SDL_GLContext context, const MenuTemplate* menu, const IconResource* icon);
+    // menu and icon may be null. Drawing needs AttachRenderer first.
+    CSdlChrome(SDL_Window* window, const MenuTemplate* menu, const IconResource* icon);
     ~CSdlChrome();
+
+    // Makes the OpenGL objects the chrome draws with, in the current context; DetachRenderer releases
+    // them while that context is still current.
+    void AttachRenderer();
+    void DetachRenderer();
+    bool HasRenderer() const { return rendererAttached_; }
     CSdlChrome(const CSdlChrome&) = delete;
     CSdlChrome& operator=(const CSdlChrome&) = delete;
 
@@ -41,7 +47,8 @@ public:
     void OpenDialog(const DialogTemplate& dialogTemplate);
     void CloseDialog();
 
-    // Draws the chrome into the bound framebuffer of drawableWidth × drawableHeight pixels.
+    // Draws the chrome into the bound framebuffer of drawableWidth × drawableHeight pixels; nothing
+    // without a renderer.
     void Draw(int drawableWidth, int drawableHeight);
 
     // The commands chosen since the last call, in order.
@@ -55,6 +62,7 @@ private:
     float DialogY(int units) const;
 
     const MenuTemplate* menu_;
+    bool rendererAttached_ = false;
     const IconResource* icon_;
     unsigned iconTexture_ = 0;
     int iconSize_ = 0;

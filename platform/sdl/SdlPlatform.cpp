@@ -96,68 +96,30 @@ struct CSdlPlatform::Window {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
     IWindowProcedure* procedure = nullptr;
+    const MenuTemplate* menu = nullptr;
+    const IconResource* icon = nullptr;
     std::unique_ptr<CSdlChrome> chrome;
     bool destroyed = false;
     bool paintPending = false;
     bool dialogOpen = false;
     IDialogProcedure* dialogProcedure = nullptr;
-    // The 3D view's image: what the renderer presented last, shown below the menu bar.
-    GLuint sceneFramebuffer = 0;
-    GLuint sceneTexture = 0;
-    int sceneWidth = 0;
-    int sceneHeight = 0;
 
     ~Window() {
-        if (context != nullptr) {
-            SDL_GL_MakeCurrent(window, context);
-            chrome.reset();
-            glDeleteFramebuffers(1, &sceneFramebuffer);
-            glDeleteTextures(1, &sceneTexture);
-            SDL_GL_DeleteContext(context);
-        }
+        DestroyContext();
+        chrome.reset();
         if (window != nullptr) {
             SDL_DestroyWindow(window);
         }
     }
 
-    void ClientSize(int& width, int& height) const {
-        SDL_GL_GetDrawableSize(window, &width, &height);
-        height = std::max(height - chrome->MenuBarHeight(), 1);
-        width = std::max(width, 1);
-    }
-
-    // Gives the scene image the client area's size; the old image is kept, scaled to the new size.
-    void FitScene() {
-        int width = 0;
-        int height = 0;
-        ClientSize(width, height);
-        if (width == sceneWidth && height == sceneHeight && sceneFramebuffer != 0) {
-            return;
+    void DestroyContext() {
+        if (context != nullptr) {
+            SDL_GL_MakeCurrent(window, context);
+            chrome->DetachRenderer();
+            SDL_GL_MakeCurrent(window, nullptr);
+            SDL_GL_DeleteContext(context);
+            context = nullptr;
         }
-        GLuint texture = 0;
-        GLuint framebuffer = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glGenFramebuffers(1, &framebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
-        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        glDisable(GL_SCISSOR_TEST);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        if (sceneFramebuffer != 0) {
-            glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
-            glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
-                              GL_LINEAR);
-            glDeleteFramebuffers(1, &sceneFramebuffer);
-            glDeleteTextures(1, &sceneTexture);
-        }
-        sceneFramebuffer = framebuffer;
-        sceneTexture = texture;
-        sceneWidth = width;
-        sceneHeight = height;
     }
 };
 
@@ -165,6 +127,7 @@ CSdlPlatform::CSdlPlatform() = default;
 
 CSdlPlatform::~CSdlPlatform() {
     const bool hadWindow = window_ != nullptr;
+    repaint_ = nullptr;
     window_.reset();
     if (hadWindow) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -185,7 +148,7 @@ bool CSdlPlatform::GetClientRect(WindowHandle window, Rect& rect) {
     }
     int width = 0;
     int height = 0;
-    window_->ClientSize(width, height);
+    GetClientSize(width, height);
     rect = Rect{0, 0, width, height};
     return true;
 }
@@ -210,27 +173,17 @@ WindowHandle CSdlPlatform::CreateMainWindow(const std::string& className, const 
     }
     auto window = std::make_unique<Window>();
     window->procedure = found->second.procedure;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    window->menu = found->second.menu;
+    window->icon = found->second.icon;
     window->window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                                       height, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
-    if (window->window != nullptr) {
-        window->context = SDL_GL_CreateContext(window->window);
-    }
-    if (window->context == nullptr) {
-        window_ = std::move(window);
-        window_.reset();
+    if (window->window == nullptr) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    SDL_GL_MakeCurrent(window->window, window->context);
-    SDL_GL_SetSwapInterval(0); // frames follow one another without waiting for the display
-    SDL_StopTextInput();       // characters come from key events; see KeyCharacter
-
-    if (const IconResource* icon = found->second.icon; icon != nullptr && !icon->images.empty()) {
-        const IconImage& image = icon->images.front(); // the largest; the window manager scales it
+    SDL_StopTextInput(); // characters come from key events; see KeyCharacter
+    if (window->icon != nullptr && !window->icon->images.empty()) {
+        const IconImage& image = window->icon->images.front(); // the largest; the window manager scales it
         SDL_Surface* surface =
             SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.rgba.data()), image.size,
                                                image.size, 32, image.size * 4, SDL_PIXELFORMAT_ABGR8888);
@@ -239,14 +192,71 @@ WindowHandle CSdlPlatform::CreateMainWindow(const std::string& className, const 
             SDL_FreeSurface(surface);
         }
     }
-    window->chrome =
-        std::make_unique<CSdlChrome>(window->window, window->context, found->second.menu, found->second.icon);
+    window->chrome = std::make_unique<CSdlChrome>(window->window, window->menu, window->icon);
     window_ = std::move(window);
-    {
-        GLStateGuard guard;
-        window_->FitScene();
-    }
     return kMainWindow;
+}
+
+bool CSdlPlatform::CreateGLContext(bool software) {
+    if (window_ == nullptr || window_->destroyed) {
+        return false;
+    }
+    Window& window = *window_;
+    window.DestroyContext();
+    if (software) {
+        // Read by Mesa when it picks its driver; a desktop with a hardware driver loaded already may
+        // keep that one.
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    window.context = SDL_GL_CreateContext(window.window);
+    if (window.context == nullptr) {
+        return false;
+    }
+    SDL_GL_MakeCurrent(window.window, window.context);
+    SDL_GL_SetSwapInterval(0); // frames follow one another without waiting for the display
+    window.chrome->AttachRenderer();
+    followUpFrames_ = kFollowUpFrames;
+    return true;
+}
+
+void CSdlPlatform::MakeCurrent() {
+    if (window_ != nullptr && window_->context != nullptr) {
+        SDL_GL_MakeCurrent(window_->window, window_->context);
+    }
+}
+
+void CSdlPlatform::GetClientSize(int& width, int& height) {
+    width = 0;
+    height = 0;
+    if (window_ == nullptr) {
+        return;
+    }
+    SDL_GL_GetDrawableSize(window_->window, &width, &height);
+    height = std::max(height - window_->chrome->MenuBarHeight(), 0);
+}
+
+void CSdlPlatform::DrawChrome() {
+    if (window_ == nullptr || window_->context == nullptr) {
+        return;
+    }
+    GLStateGuard guard;
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window_->window, &width, &height);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    window_->chrome->Draw(width, height);
+    QueueCommands();
+}
+
+void CSdlPlatform::SwapBuffers() {
+    if (window_ != nullptr && window_->context != nullptr && !window_->destroyed) {
+        SDL_GL_SwapWindow(window_->window);
+        presentedSincePeek_ = true;
+    }
 }
 
 void CSdlPlatform::ShowWindow(WindowHandle window) {
@@ -263,50 +273,30 @@ void CSdlPlatform::UpdateWindow(WindowHandle window) {
     }
 }
 
-void CSdlPlatform::MakeCurrent() {
-    if (window_ != nullptr) {
-        SDL_GL_MakeCurrent(window_->window, window_->context);
-    }
-}
-
-unsigned CSdlPlatform::SceneFramebuffer() {
-    if (window_ == nullptr) {
-        return 0;
-    }
-    GLStateGuard guard;
-    window_->FitScene();
-    return window_->sceneFramebuffer;
-}
-
-void CSdlPlatform::PresentScene() {
-    if (window_ == nullptr || window_->destroyed) {
-        return;
-    }
-    presentedSincePeek_ = true;
-    Compose();
-}
-
 void CSdlPlatform::Compose() {
     Window& window = *window_;
-    GLStateGuard guard;
-    window.FitScene();
+    if (window.context == nullptr || window.destroyed) {
+        return;
+    }
+    if (repaint_) {
+        repaint_(); // the last presented image with DrawChrome on top, swapped
+        return;
+    }
+    // Nothing presented yet: black below the menu bar.
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(window.window, &width, &height);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glViewport(0, 0, width, height);
-    glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    // The scene fills the client area: the bottom of the drawable, as OpenGL counts rows upwards.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, window.sceneFramebuffer);
-    glBlitFramebuffer(0, 0, window.sceneWidth, window.sceneHeight, 0, 0, window.sceneWidth,
-                      window.sceneHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    window.chrome->Draw(width, height);
+    {
+        GLStateGuard guard;
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glViewport(0, 0, width, height);
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    DrawChrome();
     SDL_GL_SwapWindow(window.window);
-    QueueCommands();
 }
 
 void CSdlPlatform::QueueCommands() {

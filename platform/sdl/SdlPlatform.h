@@ -1,11 +1,12 @@
 #pragma once
 // The desktop platform on SDL2: one OpenGL window whose menu bar and About box are drawn with Dear
-// ImGui. SDL events become the messages of the platform interface; the window keeps the last image
-// the renderer presented and draws it with its own chrome whenever the window needs drawing, so the
-// menu works whether or not anything is being rendered.
+// ImGui. SDL events become the messages of the platform interface. The window redraws itself (the last
+// presented image and its chrome) whenever it needs drawing, so the menu works whether or not anything
+// is being rendered.
 #include "platform/Platform.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,14 +22,18 @@ public:
     CSdlPlatform(const CSdlPlatform&) = delete;
     CSdlPlatform& operator=(const CSdlPlatform&) = delete;
 
-    // --- The window's OpenGL surface, for the graphics backend ---
-    // Makes the window's context current on this thread.
+    // --- The main window's OpenGL context, for the graphics backend (see SdlGLContext.h) ---
+    // Creates an OpenGL 4.5 core context on the main window and makes it current, replacing the one
+    // made before; software asks for Mesa's software rasterizer. False without a window or a context.
+    bool CreateGLContext(bool software);
     void MakeCurrent();
-    // The framebuffer a frame is presented into: the 3D view's image, kept between frames. Its size is
-    // the client area's.
-    unsigned SceneFramebuffer();
-    // Shows the scene framebuffer below the menu bar, draws the chrome on top, and swaps.
-    void PresentScene();
+    // The client area's size: the drawable below the menu bar. 0 x 0 without a window.
+    void GetClientSize(int& width, int& height);
+    // Draws the chrome over the frame drawn into the default framebuffer.
+    void DrawChrome();
+    void SwapBuffers();
+    // How to show the last presented image again; empty when there is none to show.
+    void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
     // --- IPlatform ---
     std::uint32_t GetTickCount() override;
@@ -65,6 +70,7 @@ private:
 
     std::map<std::string, WindowClass> classes_;
     std::unique_ptr<Window> window_;
+    std::function<void()> repaint_;
     std::deque<Message> queue_;
     std::uint32_t pendingCharacter_ = 0;
     bool pendingCharacterAlt_ = false;

@@ -1,0 +1,30 @@
+#pragma once
+// The viewer's renderer: the graphics device of render/ on the main window, and the model cycler.
+#include "app/ModelCycler.h"
+#include "app/Viewer.h"
+#include "gpu/Factory.h"
+
+namespace tavro {
+
+class RendererState;
+
+class CRenderingViewer final : public IViewerRenderer {
+public:
+    // Draws with factory's devices into gpuWindow (what the backend takes as the swap chain's window);
+    // every argument must outlive this object.
+    CRenderingViewer(RendererState& renderer, gpu::IDeviceFactory& factory, gpu::WindowHandle gpuWindow,
+                     CModelCycler& cycler);
+
+    // Sets up the device with the platform's tick counter and the window's client size.
+    bool InitDevice(platform::IPlatform& platform, platform::WindowHandle window) override;
+    bool LoadNextModel() override { return cycler_.LoadNextModel(); }
+    void RenderCurrentModel() override;
+
+private:
+    RendererState& renderer_;
+    gpu::IDeviceFactory& factory_;
+    gpu::WindowHandle gpuWindow_;
+    CModelCycler& cycler_;
+};
+
+} // namespace tavro

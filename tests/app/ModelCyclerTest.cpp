@@ -1,0 +1,210 @@
+#include "app/ModelCycler.h"
+#include "app/RenderingViewer.h"
+#include "app/Viewer.h"
+#include "gpu/recording/RecordingFactory.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "render/RenderModel.h"
+#include "render/RendererState.h"
+#include "tests/app/ScheduleArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own per test, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = fs::temp_directory_path() /
+                (std::string("tavro-app-") + info->test_suite_name() + "-" + info->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// A cycler loading into a renderer on the recording backend, from an archive in a folder of its own.
+class ModelCyclerTest : public ::testing::Test {
+protected:
+    // For the tests that drive the cycler directly; the viewer sets the device up itself.
+    void InitDevice() {
+        RenderHost host{[] { return 0u; }, [] { return ClientSize{1280, 960}; }};
+        ASSERT_TRUE(tavro::InitDevice(state, factory, &gpuWindow, host));
+    }
+
+    void WriteArchive(const apptest::ScheduleArchiveOptions& options = {}) {
+        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
+    }
+    // The first schedule row of the current model, or -1 without one.
+    int CurrentRow() const {
+        if (state.currentModel == nullptr) {
+            return -1;
+        }
+        return static_cast<int>(apptest::RowOfModelHeight(state.currentModel->GetModel()->GetBoundsMax()[1]));
+    }
+
+    TempFolder folder;
+    fs::path archive = folder.Path() / "LINKDATA1.bin";
+    platform::CHeadlessPlatform platform;
+    gpu::recording::Recorder recorder;
+    gpu::recording::RecordingFactory factory{recorder};
+    RendererState state;
+    CModelCycler cycler{state, archive.wstring()};
+    int gpuWindow = 0;
+    CRenderingViewer renderer{state, factory, &gpuWindow, cycler};
+};
+
+TEST_F(ModelCyclerTest, WalksEveryRowThenStartsAgain) {
+    InitDevice();
+    WriteArchive();
+    for (std::uint32_t load = 0; load <= kModelScheduleRowCount; ++load) {
+        const std::uint32_t row = load % kModelScheduleRowCount;
+        SCOPED_TRACE(row);
+        ASSERT_TRUE(cycler.LoadNextModel());
+        EXPECT_EQ(cycler.GetCounter(), load + 1);
+        // Rows 202 and 296 show model 326, first named by row 57, with their own textures (929, 1305):
+        // the build fails if the texture entry read is not a texture pack.
+        const int expected = (row == 202 || row == 296) ? 57 : static_cast<int>(row);
+        ASSERT_EQ(CurrentRow(), expected);
+    }
+}
+
+TEST_F(ModelCyclerTest, RowThatFailsToBuildIsSkipped) {
+    apptest::ScheduleArchiveOptions options;
+    options.brokenModelEntries = {ModelSchedule()[1].modelEntry};
+    InitDevice();
+    WriteArchive(options);
+    ASSERT_TRUE(cycler.LoadNextModel());
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_TRUE(cycler.LoadNextModel()); // the archive was fine: true, and the counter moves on
+    EXPECT_EQ(cycler.GetCounter(), 2u);
+    EXPECT_EQ(CurrentRow(), -1); // the old model is gone and the new one failed
+    EXPECT_TRUE(cycler.LoadNextModel());
+    EXPECT_EQ(CurrentRow(), 2);
+}
+
+TEST_F(ModelCyclerTest, ArchiveThatCannotBeUsedChangesNothing) {
+    InitDevice();
+    WriteArchive();
+    ASSERT_TRUE(cycler.LoadNextModel());
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+    };
+    const auto withEntries = [](std::uint32_t count) {
+        apptest::ScheduleArchiveOptions options;
+        options.entryCount = count;
+        return options;
+    };
+    const Case cases[] = {
+        {"652 entries", [&] { WriteArchive(withEntries(652)); }},
+        {"757 entries", [&] { WriteArchive(withEntries(757)); }},
+        {"no index", [&] { fs::remove(folder.Path() / "LINKDATA1.idx"); }},
+        {"no archive", [&] { fs::remove_all(folder.Path() / "LINKDATA1.bin"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        EXPECT_FALSE(cycler.LoadNextModel());
+        EXPECT_EQ(cycler.GetCounter(), 1u);
+        EXPECT_EQ(CurrentRow(), 0); // the model shown stays
+    }
+}
+
+// The whole viewer on the headless platform, with a hook at every idle pass.
+class HookedRenderer final : public IViewerRenderer {
+public:
+    HookedRenderer(IViewerRenderer& inner, std::function<void(int pass)> onIdle)
+        : inner_(inner), onIdle_(std::move(onIdle)) {}
+    bool InitDevice(platform::IPlatform& platform, platform::WindowHandle window) override {
+        return inner_.InitDevice(platform, window);
+    }
+    bool LoadNextModel() override {
+        ++loads;
+        return inner_.LoadNextModel();
+    }
+    void RenderCurrentModel() override {
+        inner_.RenderCurrentModel();
+        onIdle_(++passes_);
+    }
+    int loads = 0;
+
+private:
+    IViewerRenderer& inner_;
+    std::function<void(int)> onIdle_;
+    int passes_ = 0;
+};
+
+using ViewerCyclingTest = ModelCyclerTest;
+
+TEST_F(ViewerCyclingTest, NextModelAfterMoreThan4000MsAcrossATickWrap) {
+    WriteArchive();
+    platform.SetTick(0xFFFFF000u); // the tick counter wraps 4096 ms into the run
+    HookedRenderer hooked(renderer, [&](int pass) {
+        switch (pass) {
+        case 1: // the mark is set at this first idle pass
+            EXPECT_EQ(CurrentRow(), 0);
+            platform.AdvanceTicks(4000);
+            break;
+        case 2:
+            EXPECT_EQ(CurrentRow(), 0); // exactly 4000 ms: not yet
+            platform.AdvanceTicks(1);
+            break;
+        case 3:
+            EXPECT_EQ(CurrentRow(), 1);
+            platform.AdvanceTicks(4001);
+            break;
+        case 4:
+            EXPECT_EQ(CurrentRow(), 2);
+            platform.QueueMessage(platform::kMessageClose);
+            break;
+        }
+    });
+    EXPECT_EQ(RunViewer(platform, hooked), 0);
+    EXPECT_EQ(cycler.GetCounter(), 3u);
+}
+
+TEST_F(ViewerCyclingTest, MissingArchiveIsTriedOnceMoreThenNever) {
+    HookedRenderer hooked(renderer, [&](int pass) {
+        platform.AdvanceTicks(4001);
+        if (pass == 2) {
+            WriteArchive(); // appears after the retry has failed: too late
+        } else if (pass == 10) {
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+    EXPECT_EQ(RunViewer(platform, hooked), 0);
+    EXPECT_EQ(hooked.loads, 2);
+    EXPECT_EQ(CurrentRow(), -1);
+    EXPECT_EQ(recorder.CallsOf<gpu::recording::PresentArgs>().size(), 0u); // no model, no frame
+}
+
+TEST_F(ViewerCyclingTest, ArchiveAppearingBeforeTheRetryIsShown) {
+    HookedRenderer hooked(renderer, [&](int pass) {
+        if (pass == 1) {
+            EXPECT_EQ(CurrentRow(), -1);
+            WriteArchive();
+            platform.AdvanceTicks(4001);
+        } else if (pass == 2) {
+            EXPECT_EQ(CurrentRow(), 0);
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+    EXPECT_EQ(RunViewer(platform, hooked), 0);
+    EXPECT_EQ(cycler.GetCounter(), 1u);
+}
+
+} // namespace
+} // namespace tavro
