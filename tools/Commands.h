@@ -11,5 +11,7 @@ using AddCommandFunction = void (*)(CLI::App& app, int& exitCode);
 
 void AddListCommand(CLI::App& app, int& exitCode);
 void AddExtractCommand(CLI::App& app, int& exitCode);
+void AddG1tToDdsCommand(CLI::App& app, int& exitCode);
+void AddDdsInfoCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     const AddCommandFunction commands[] = {
         AddListCommand,
         AddExtractCommand,
+        AddG1tToDdsCommand,
+        AddDdsInfoCommand,
     };
     for (AddCommandFunction add : commands) {
         if (add != nullptr) {
