@@ -16,7 +16,7 @@ constexpr float kFieldOfViewY = 1.5707964f; // pi / 2
 constexpr float kNearPlane = 0.01f;
 constexpr float kFarPlane = 100.0f;
 constexpr float kClearColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float kClearDepth = 1.0f;
+constexpr float kClearDepthValue = 1.0f;
 constexpr std::uint32_t kConstantBufferBytes = 192;
 
 // The turning angle elapsedMs after the build. It is not reduced: the sine and cosine reduce it.

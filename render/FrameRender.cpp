@@ -21,7 +21,7 @@ void CRenderModel::Render() {
 
     gpu::IDeviceContext& context = *renderer.context.Get();
     context.ClearRenderTargetView(renderer.renderTargetView.Get(), kClearColor);
-    context.ClearDepthStencilView(renderer.depthStencilView.Get(), gpu::kClearDepth, kClearDepth, 0);
+    context.ClearDepthStencilView(renderer.depthStencilView.Get(), gpu::kClearDepth, kClearDepthValue, 0);
     gpu::IBuffer* const constantBuffers[] = {constantBuffer.Get()};
     context.VSSetConstantBuffers(0, 1, constantBuffers);
 

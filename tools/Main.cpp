@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
         AddExtractCommand,
         AddG1tToDdsCommand,
         AddDdsInfoCommand,
+        AddRenderCommand,
+        AddFrameInfoCommand,
     };
     for (AddCommandFunction add : commands) {
         if (add != nullptr) {

@@ -1,0 +1,88 @@
+#include "tools/RenderedFrame.h"
+
+#include "app/ModelSchedule.h"
+#include "file/MemoryFile.h"
+#include "render/RenderModel.h"
+#include "tools/ArchiveOpening.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+#include <memory>
+
+namespace tavro::tools {
+namespace {
+
+// The largest client area a frame is drawn at: the largest 2D texture a device must support.
+constexpr std::uint32_t kMaxClientSide = 16384;
+
+bool ParseSide(std::string_view text, std::uint32_t& side) {
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), side);
+    return status == std::errc() && end == text.data() + text.size() && side >= 1 && side <= kMaxClientSide;
+}
+
+// Parses "WxH" with both sides from 1 to kMaxClientSide.
+bool ParseClientSize(const std::string& text, ClientSize& size) {
+    const std::size_t cross = text.find('x');
+    return cross != std::string::npos && ParseSide(std::string_view(text).substr(0, cross), size.width) &&
+           ParseSide(std::string_view(text).substr(cross + 1), size.height);
+}
+
+} // namespace
+
+void AddFrameOptions(CLI::App& command, FrameOptions& options) {
+    command.add_option("archive", options.archive, "the archive's data file, NAME.bin")->required();
+    command.add_option("--row", options.row, "schedule row, 0 to 331")->required();
+    command.add_option("--time-ms", options.timeMs, "milliseconds after the model was built (default 0)");
+    command.add_option("--size", options.size, "client area WIDTHxHEIGHT (default 1280x960)");
+}
+
+bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
+                          std::string& error) {
+    ClientSize size;
+    if (!ParseClientSize(options.size, size)) {
+        error = "--size must be WIDTHxHEIGHT with sides from 1 to " + std::to_string(kMaxClientSide) +
+                ", not '" + options.size + "'";
+        return false;
+    }
+    if (options.row >= kModelScheduleRowCount) {
+        error = "--row must be from 0 to " + std::to_string(kModelScheduleRowCount - 1) + ", not " +
+                std::to_string(options.row);
+        return false;
+    }
+    const ModelScheduleRow& row = ModelSchedule()[options.row];
+
+    std::unique_ptr<CKOEIFile_BIN_SM5> archive = OpenArchive(options.archive, ArchiveReader::Orochiz, error);
+    if (archive == nullptr) {
+        return false;
+    }
+    // Extracted as the viewer does: the model entry first, then the texture entry.
+    std::unique_ptr<std::uint8_t[]> modelBytes, textureBytes;
+    std::uint32_t modelSize = 0, textureSize = 0;
+    if (!ExtractArchiveEntry(*archive, options.archive, row.modelEntry, modelBytes, modelSize, error) ||
+        !ExtractArchiveEntry(*archive, options.archive, row.textureEntry, textureBytes, textureSize, error)) {
+        return false;
+    }
+
+    RenderHost host{[this] { return tick; }, [size] { return size; }};
+    if (!InitDevice(renderer, factory, window, std::move(host))) {
+        error = "the graphics device cannot be set up";
+        return false;
+    }
+    CReadOnlyMemoryFile modelFile(modelBytes.get(), modelSize, false);
+    CReadOnlyMemoryFile textureFile(textureBytes.get(), textureSize, false);
+    auto model = std::make_unique<CRenderModel>(renderer);
+    if (!model->Create(modelFile, textureFile)) {
+        error = "row " + std::to_string(options.row) + ": the model (entry " +
+                std::to_string(row.modelEntry) + ") with its texture pack (entry " +
+                std::to_string(row.textureEntry) +
+                ") cannot be built: one of them is not valid or the device refused it";
+        return false;
+    }
+    renderer.currentModel = std::move(model);
+    tick = renderer.currentModel->GetStartTick() + options.timeMs;
+    RenderCurrentModel(renderer);
+    return true;
+}
+
+} // namespace tavro::tools

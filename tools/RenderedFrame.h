@@ -1,0 +1,41 @@
+#pragma once
+// What `tavro render` and `tavro frame-info` share: their options, and drawing the frame the viewer
+// shows a given time after building a schedule row's model, on whichever graphics backend is given.
+#include "render/RendererState.h"
+
+#include <cstdint>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace tavro::tools {
+
+struct FrameOptions {
+    std::string archive;
+    std::uint32_t row = 0;
+    std::uint32_t timeMs = 0;
+    std::string size = "1280x960";
+};
+
+// Adds the archive argument and --row, --time-ms and --size to command.
+void AddFrameOptions(CLI::App& command, FrameOptions& options);
+
+// A renderer driven by a clock that stands still, so a frame is drawn at an exact time after the build.
+class ScheduledFrame {
+public:
+    // Sets the renderer up on factory with window as the swap chain's window and the client size of
+    // --size, builds the row's model and draws (and presents) the frame --time-ms after the build. False
+    // with a one-line error naming what is wrong when any step fails.
+    bool Draw(const FrameOptions& options, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
+              std::string& error);
+
+    RendererState& Renderer() { return renderer; }
+
+private:
+    std::uint32_t tick = 0;
+    RendererState renderer; // after tick: its host reads the tick until it is gone
+};
+
+} // namespace tavro::tools
