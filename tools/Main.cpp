@@ -15,10 +15,7 @@ int main(int argc, char** argv) {
     const AddCommandFunction commands[] = {
         AddListCommand,
         AddExtractCommand,
-        AddG1tToDdsCommand,
-        AddDdsInfoCommand,
-        AddRenderCommand,
-        AddFrameInfoCommand,
+        AddModelInfoCommand,
     };
     for (AddCommandFunction add : commands) {
         if (add != nullptr) {

@@ -112,26 +112,32 @@ TEST(Lzp2Decode, OpsProduceTheirBytes) {
     }
 }
 
-// Overlapping references of every distance and length against a byte-at-a-time model, with a long
-// literal prefix so that the wide copies have room to run.
+// Overlapping references of every distance and length against a byte-at-a-time model, after a long
+// literal prefix; once with a fill behind them so the wide copies run, once at the very block end.
 TEST(Lzp2Decode, OverlappingReferencesMatchByteOrderCopy) {
     Bytes prefix(63);
     std::iota(prefix.begin(), prefix.end(), std::uint8_t(1));
-    for (std::uint32_t distance = 1; distance <= 40; ++distance) {
-        for (std::uint32_t length = 3; length <= 18; ++length) {
-            Bytes ops = Concat({0x3F}, prefix);
-            Bytes expected = prefix;
-            for (int repeat = 0; repeat < 3; ++repeat) {
-                ops.push_back(std::uint8_t(0x80 | (length - 3) << 3 | (distance - 1) >> 8));
-                ops.push_back(std::uint8_t((distance - 1) & 0xFF));
-                for (std::uint32_t i = 0; i < length; ++i)
-                    expected.push_back(expected[expected.size() - distance]);
+    for (const bool atBlockEnd : {false, true}) {
+        for (std::uint32_t distance = 1; distance <= 40; ++distance) {
+            for (std::uint32_t length = 3; length <= 18; ++length) {
+                Bytes ops = Concat({0x3F}, prefix);
+                Bytes expected = prefix;
+                for (int repeat = 0; repeat < 3; ++repeat) {
+                    ops.push_back(std::uint8_t(0x80 | (length - 3) << 3 | (distance - 1) >> 8));
+                    ops.push_back(std::uint8_t((distance - 1) & 0xFF));
+                    for (std::uint32_t i = 0; i < length; ++i)
+                        expected.push_back(expected[expected.size() - distance]);
+                }
+                if (!atBlockEnd) {
+                    ops.insert(ops.end(), {0x40, 96, 0xCC});
+                    expected.insert(expected.end(), 100, 0xCC);
+                }
+                ops.push_back(0x00);
+                Bytes decoded;
+                ASSERT_TRUE(Decode(Block(std::uint32_t(expected.size()), ops), std::uint32_t(expected.size()),
+                                   &decoded));
+                ASSERT_EQ(decoded, expected) << "distance " << distance << " length " << length;
             }
-            ops.push_back(0x00);
-            Bytes decoded;
-            ASSERT_TRUE(
-                Decode(Block(std::uint32_t(expected.size()), ops), std::uint32_t(expected.size()), &decoded));
-            ASSERT_EQ(decoded, expected) << "distance " << distance << " length " << length;
         }
     }
 }
