@@ -11,6 +11,10 @@ using AddCommandFunction = void (*)(CLI::App& app, int& exitCode);
 
 void AddListCommand(CLI::App& app, int& exitCode);
 void AddExtractCommand(CLI::App& app, int& exitCode);
+void AddG1tToDdsCommand(CLI::App& app, int& exitCode);
+void AddDdsInfoCommand(CLI::App& app, int& exitCode);
+void AddRenderCommand(CLI::App& app, int& exitCode);
+void AddFrameInfoCommand(CLI::App& app, int& exitCode);
 void AddModelInfoCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

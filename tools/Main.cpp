@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
     const AddCommandFunction commands[] = {
         AddListCommand,
         AddExtractCommand,
+        AddG1tToDdsCommand,
+        AddDdsInfoCommand,
+        AddRenderCommand,
+        AddFrameInfoCommand,
         AddModelInfoCommand,
     };
     for (AddCommandFunction add : commands) {
