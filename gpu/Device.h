@@ -181,8 +181,10 @@ public:
     virtual void ClearDepthStencilView(IDepthStencilView* view, std::uint32_t clearFlags, float depth,
                                        std::uint8_t stencil) = 0;
 
-    // Copies new contents into a default-usage resource. For a buffer, box (when given) selects the byte
-    // range [left, right); without it the whole buffer is written from srcData.
+    // Copies new contents into a default-usage buffer: box (when given) selects the byte range
+    // [left, right), without it the whole buffer is written from srcData; a constant buffer is always
+    // written whole. Nothing in the system updates textures, so the backends other than Direct3D refuse
+    // (ignore) texture updates.
     virtual void UpdateSubresource(IResource* resource, std::uint32_t subresource, const Box* box,
                                    const void* srcData, std::uint32_t srcRowPitch,
                                    std::uint32_t srcDepthPitch) = 0;

@@ -175,7 +175,7 @@ void RecordingContext::UpdateSubresource(IResource* resource, std::uint32_t subr
     const ResourceInfo* info = InfoOf(resource);
     if (info == nullptr) {
         refusal = "no resource";
-    } else if (info->dimension == ResourceDimension::Buffer) {
+    } else {
         std::uint32_t begin = 0;
         std::uint32_t end = 0;
         const Validation range = ResolveBufferUpdate(*info, subresource, box, srcData, &begin, &end);

@@ -36,7 +36,7 @@ HRESULT RecordingDevice::Decide(std::string_view name, const Validation& validat
 }
 
 HRESULT RecordingDevice::CreateBuffer(const BufferDesc* desc, const SubresourceData* initialData,
-                                      IBuffer** buffer) {
+                                      IBuffer** buffer) try {
     const char* reason = nullptr;
     const HRESULT hr =
         Decide(CreateBufferArgs::kName, ValidateBufferDesc(desc, initialData), buffer, &reason);
@@ -50,6 +50,8 @@ HRESULT RecordingDevice::CreateBuffer(const BufferDesc* desc, const SubresourceD
     }
     recorder.Record({id, hr, reason, std::move(args)});
     return hr;
+} catch (const std::bad_alloc&) {
+    return kE_OUTOFMEMORY; // the copy of the initial data could not be kept
 }
 
 HRESULT RecordingDevice::CreateTexture1D(const Texture1DDesc* desc, const SubresourceData* initialData,
