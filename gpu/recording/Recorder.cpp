@@ -15,7 +15,7 @@ std::vector<std::string_view> Recorder::Names(bool skipRefCounts) const {
 std::string Recorder::Text() const {
     std::string text;
     for (const CallRecord& call : calls)
-        text += call.ToString() + "\n";
+        text.append(call.ToString()).append("\n");
     return text;
 }
 
@@ -26,7 +26,7 @@ void Recorder::FailCall(std::string_view name, std::uint32_t occurrence, HRESULT
 std::string Recorder::LiveObjectsText() const {
     std::string text;
     for (const auto& [id, kind] : live)
-        text += (text.empty() ? "#" : ", #") + std::to_string(id) + " " + kind;
+        text.append(text.empty() ? "#" : ", #").append(std::to_string(id)).append(" ").append(kind);
     return text;
 }
 
