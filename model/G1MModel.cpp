@@ -12,17 +12,18 @@
 namespace tavro {
 
 void CG1MModel::Clear() {
-    vertices.clear();
-    indices.clear();
-    vertexBufferStarts.clear();
-    indexBufferStarts.clear();
+    // Assigning empty containers releases their memory, which clear() would keep.
+    vertices = {};
+    indices = {};
+    vertexBufferStarts = {};
+    indexBufferStarts = {};
     boundsMin = {};
     boundsMax = {};
-    bones.clear();
-    matrices.clear();
-    jointMaps.clear();
-    submeshes.clear();
-    submeshDrawable.clear();
+    bones = {};
+    matrices = {};
+    jointMaps = {};
+    submeshes = {};
+    submeshDrawable = {};
 }
 
 bool CG1MModel::Load(CAbstractFile& file) {
@@ -44,14 +45,17 @@ bool CG1MModel::Load(CAbstractFile& file) {
         return false;
     }
     try {
-        if (!LoadChunks(file, static_cast<std::uint32_t>(size))) {
-            return false;
+        if (LoadChunks(file, static_cast<std::uint32_t>(size))) {
+            ValidateSubmeshRanges();
+            return true;
         }
-        ValidateSubmeshRanges();
     } catch (const std::bad_alloc&) {
-        return false;
+        // Running out of memory fails the load like any other refusal.
     }
-    return true;
+    // Whatever the chunks before the failing one stored is dropped, so a failed record is a sound,
+    // empty model rather than a partial one.
+    Clear();
+    return false;
 }
 
 // Walks the chunks that follow the header, which must tile the file exactly, and hands each known

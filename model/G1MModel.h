@@ -3,37 +3,16 @@
 // renderer takes from it.
 #include "model/G1MRecords.h"
 #include "model/Matrix.h"
+#include "model/UninitializedAllocator.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
-#include <utility>
 #include <vector>
 
 namespace tavro {
 
 class CAbstractFile;
-
-// Leaves elements uninitialised when a vector grows, for arrays that are filled right after sizing.
-template <typename T>
-struct UninitializedAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = UninitializedAllocator<U>;
-    };
-    UninitializedAllocator() = default;
-    template <typename U>
-    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
-    template <typename U>
-    void construct(U* place) noexcept {
-        ::new (static_cast<void*>(place)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* place, Args&&... args) {
-        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
-    }
-};
 
 // One submesh's transform and the three arguments of its indexed draw.
 struct CG1MDrawItem {
@@ -50,8 +29,7 @@ public:
     CG1MModel& operator=(const CG1MModel&) = delete;
 
     // Reads a whole G1M file from position 0. Returns true when the header and every chunk were
-    // accepted; on false the record holds partial data and must be discarded. Never throws: running
-    // out of memory is a false result.
+    // accepted; on false (running out of memory included) the record is left empty.
     bool Load(CAbstractFile& file);
 
     // Copies of the draw arrays: every vertex buffer, then every index buffer, in file order. Indices

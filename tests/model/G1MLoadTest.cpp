@@ -139,6 +139,16 @@ TEST(G1MLoad, UnknownChunksAreSkippedAndAFailingReaderFailsTheLoad) {
                            .AddChunk(G1MGeometryWriter({0, 0, 0}, {1, 1, 1}).Finish())
                            .Finish();
     EXPECT_FALSE(LoadsG1M(file));
+    // What the chunks before the failing one stored is dropped: the record is an empty model.
+    Bytes soundThenBad = authoring::WriteG1M(SampleModel());
+    const Bytes badChunk = {0x4D, 0x4D, 0x31, 0x47, 0, 0, 0, 0, 16, 0, 0, 0, 1, 0, 0, 0};
+    soundThenBad.insert(soundThenBad.end(), badChunk.begin(), badChunk.end());
+    PutU32(soundThenBad, 8, static_cast<std::uint32_t>(soundThenBad.size()));
+    CG1MModel model;
+    EXPECT_FALSE(LoadG1M(model, soundThenBad));
+    EXPECT_TRUE(model.ViewVertices().empty());
+    EXPECT_TRUE(model.GetSubmeshes().empty());
+    EXPECT_TRUE(model.BuildDrawItems().empty());
 }
 
 TEST(G1MLoad, SkeletonBoneOffsetFollowsTheTableLengths) {
