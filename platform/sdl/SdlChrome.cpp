@@ -7,6 +7,7 @@
 #include <epoxy/gl.h>
 #include <imgui.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
@@ -60,6 +61,7 @@ CSdlChrome::CSdlChrome(SDL_Window* window, const MenuTemplate* menu, const IconR
     // The main menu bar is one frame high: the font plus the frame's padding above and below. Known
     // before any OpenGL context exists, so the client size is right from the start.
     const ImFont* font = io.Fonts->AddFontDefault();
+    io.Fonts->Build(); // sets the font's size; needs no OpenGL
     const float frameHeight = font->FontSize + 2 * ImGui::GetStyle().FramePadding.y;
     menuBarHeight_ = menu_ != nullptr ? static_cast<int>(std::ceil(frameHeight)) : 0;
 }
@@ -115,6 +117,17 @@ void CSdlChrome::DetachRenderer() {
 
 void CSdlChrome::ProcessEvent(const SDL_Event& event) {
     ImGui_ImplSDL2_ProcessEvent(&event);
+    if (event.type == SDL_MOUSEMOTION) {
+        pointerInside_ = true;
+        pointerX_ = static_cast<float>(event.motion.x);
+        pointerY_ = static_cast<float>(event.motion.y);
+    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        pointerInside_ = true;
+        pointerX_ = static_cast<float>(event.button.x);
+        pointerY_ = static_cast<float>(event.button.y);
+    } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE) {
+        pointerInside_ = false;
+    }
 }
 
 bool CSdlChrome::HandleMenuKey(const SDL_Keysym& key) {
@@ -171,6 +184,9 @@ void CSdlChrome::Draw(int drawableWidth, int drawableHeight) {
     }
     ImGui_ImplOpenGL3_NewFrame();
     ImGui_ImplSDL2_NewFrame();
+    // The backend asks the display server where the pointer is, and some servers (Xvfb driven by
+    // synthetic input) never tell it; the window's own mouse events always do.
+    ImGui::GetIO().MousePos = pointerInside_ ? ImVec2(pointerX_, pointerY_) : ImVec2(-FLT_MAX, -FLT_MAX);
     ImGui::NewFrame();
     if (menu_ != nullptr) {
         DrawMenuBar();

@@ -35,7 +35,7 @@ public:
     // Height in pixels of the menu bar at the top of the window; the client area lies below it.
     int MenuBarHeight() const { return menuBarHeight_; }
 
-    // Hands an SDL event to ImGui (mouse, focus, window).
+    // Hands an SDL event to ImGui (mouse, focus, window), and follows the pointer.
     void ProcessEvent(const SDL_Event& event);
 
     bool IsMenuOpen() const { return openMenu_ >= 0; }
@@ -67,6 +67,10 @@ private:
     unsigned iconTexture_ = 0;
     int iconSize_ = 0;
     int menuBarHeight_ = 0;
+    // The pointer as the window's own mouse events place it; outside the window until one arrives.
+    bool pointerInside_ = false;
+    float pointerX_ = 0;
+    float pointerY_ = 0;
     int openMenu_ = -1;
     int menuToOpen_ = -1;
     bool closeMenus_ = false;

@@ -56,8 +56,9 @@ std::uintptr_t VirtualKey(const SDL_Keysym& key) {
     return static_cast<std::uintptr_t>(key.sym) & 0xFFFF;
 }
 
-// Keeps the graphics backend's framebuffer bindings, viewport and clear colour across the window's
-// own drawing, which shares the OpenGL context with it.
+// Keeps the graphics backend's framebuffer bindings, viewport, clear colour and the switches the
+// window's own drawing turns off (scissor, sRGB writes) across that drawing, which shares the OpenGL
+// context with the backend.
 class GLStateGuard {
 public:
     GLStateGuard() {
@@ -66,6 +67,7 @@ public:
         glGetIntegerv(GL_VIEWPORT, viewport_);
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour_);
         scissor_ = glIsEnabled(GL_SCISSOR_TEST);
+        srgb_ = glIsEnabled(GL_FRAMEBUFFER_SRGB);
         glGetBooleanv(GL_COLOR_WRITEMASK, colourMask_);
     }
     ~GLStateGuard() {
@@ -75,6 +77,9 @@ public:
         glClearColor(clearColour_[0], clearColour_[1], clearColour_[2], clearColour_[3]);
         if (scissor_) {
             glEnable(GL_SCISSOR_TEST);
+        }
+        if (srgb_) {
+            glEnable(GL_FRAMEBUFFER_SRGB);
         }
         glColorMask(colourMask_[0], colourMask_[1], colourMask_[2], colourMask_[3]);
     }
@@ -87,6 +92,7 @@ private:
     GLint viewport_[4] = {};
     GLfloat clearColour_[4] = {};
     GLboolean scissor_ = GL_FALSE;
+    GLboolean srgb_ = GL_FALSE;
     GLboolean colourMask_[4] = {};
 };
 
@@ -248,6 +254,7 @@ void CSdlPlatform::DrawChrome() {
     int height = 0;
     SDL_GL_GetDrawableSize(window_->window, &width, &height);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_FRAMEBUFFER_SRGB); // the chrome's colours are written as they are
     window_->chrome->Draw(width, height);
     QueueCommands();
 }
@@ -256,6 +263,7 @@ void CSdlPlatform::SwapBuffers() {
     if (window_ != nullptr && window_->context != nullptr && !window_->destroyed) {
         SDL_GL_SwapWindow(window_->window);
         presentedSincePeek_ = true;
+        framePresented_ = true;
     }
 }
 
@@ -278,7 +286,7 @@ void CSdlPlatform::Compose() {
     if (window.context == nullptr || window.destroyed) {
         return;
     }
-    if (repaint_) {
+    if (repaint_ && framePresented_) {
         repaint_(); // the last presented image with DrawChrome on top, swapped
         return;
     }
@@ -322,9 +330,12 @@ bool CSdlPlatform::PumpEvents() {
         Window& window = *window_;
         switch (event.type) {
         case SDL_QUIT:
-            if (!window.dialogOpen) {
-                queue_.push_back(Message{kMainWindow, kMessageClose, 0, 0});
+            // A request to end the program (a signal, the session ending) closes the window; an open
+            // dialog is cancelled first, so it cannot hold the request up.
+            if (window.dialogOpen) {
+                queue_.push_back(Message{kDialogWindow, kMessageKeyDown, kKeyEscape, 0});
             }
+            queue_.push_back(Message{kMainWindow, kMessageClose, 0, 0});
             break;
         case SDL_WINDOWEVENT:
             window.chrome->ProcessEvent(event);

@@ -33,7 +33,10 @@ public:
     void DrawChrome();
     void SwapBuffers();
     // How to show the last presented image again; empty when there is none to show.
-    void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
+    void SetRepaint(std::function<void()> repaint) {
+        repaint_ = std::move(repaint);
+        framePresented_ = false;
+    }
 
     // --- IPlatform ---
     std::uint32_t GetTickCount() override;
@@ -71,6 +74,7 @@ private:
     std::map<std::string, WindowClass> classes_;
     std::unique_ptr<Window> window_;
     std::function<void()> repaint_;
+    bool framePresented_ = false; // since the repaint function was handed over
     std::deque<Message> queue_;
     std::uint32_t pendingCharacter_ = 0;
     bool pendingCharacterAlt_ = false;

@@ -66,11 +66,17 @@ std::vector<std::uint8_t> MakeGridModel(std::uint32_t row, std::uint32_t triangl
     return authoring::WriteG1M(description);
 }
 
-// A bright colour per row with a darker checker, so turning is easy to see.
+// A saturated colour per row (the hue steps round the colour wheel), with a darker checker, so the
+// turning is easy to see.
 std::vector<std::uint8_t> MakeTexturePack(std::uint32_t row, std::uint32_t size) {
-    const std::uint8_t r = static_cast<std::uint8_t>(80 + (row * 53) % 176);
-    const std::uint8_t g = static_cast<std::uint8_t>(80 + (row * 97) % 176);
-    const std::uint8_t b = static_cast<std::uint8_t>(80 + (row * 31) % 176);
+    const float hue = static_cast<float>((row * 47) % 360) / 60;
+    const float fall = 1 - std::fabs(std::fmod(hue, 2.0f) - 1);
+    const int sector = static_cast<int>(hue);
+    const float channels[6][3] = {{1, fall, 0}, {fall, 1, 0}, {0, 1, fall},
+                                  {0, fall, 1}, {fall, 0, 1}, {1, 0, fall}};
+    const std::uint8_t r = static_cast<std::uint8_t>(60 + 195 * channels[sector][0]);
+    const std::uint8_t g = static_cast<std::uint8_t>(60 + 195 * channels[sector][1]);
+    const std::uint8_t b = static_cast<std::uint8_t>(60 + 195 * channels[sector][2]);
     std::vector<std::uint8_t> rgba(std::size_t{size} * size * 4);
     for (std::uint32_t y = 0; y < size; ++y) {
         for (std::uint32_t x = 0; x < size; ++x) {
