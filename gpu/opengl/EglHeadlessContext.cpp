@@ -63,14 +63,23 @@ bool EglHeadlessContext::Create(GLDriver driver) {
     if (!epoxy_has_egl_extension(eglDisplay, "EGL_KHR_surfaceless_context") ||
         !epoxy_has_egl_extension(eglDisplay, "EGL_KHR_no_config_context"))
         return false;
-    const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION,
-                                 4,
-                                 EGL_CONTEXT_MINOR_VERSION,
-                                 5,
-                                 EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                 EGL_NONE};
-    const EGLContext made = eglCreateContext(eglDisplay, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    // Robust buffer access where the driver offers it: a draw that indexes past a vertex buffer then reads
+    // zeros, as Direct3D guarantees, instead of other memory.
+    EGLContext made = EGL_NO_CONTEXT;
+    for (const EGLint robust : {EGL_TRUE, EGL_FALSE}) {
+        const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                     4,
+                                     EGL_CONTEXT_MINOR_VERSION,
+                                     5,
+                                     EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                     EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                     EGL_CONTEXT_OPENGL_ROBUST_ACCESS,
+                                     robust,
+                                     EGL_NONE};
+        made = eglCreateContext(eglDisplay, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+        if (made != EGL_NO_CONTEXT)
+            break;
+    }
     if (made == EGL_NO_CONTEXT)
         return false;
     if (!eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, made)) {

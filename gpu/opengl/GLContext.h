@@ -19,6 +19,8 @@ public:
 
     // Creates an OpenGL 4.5 core-profile context on `driver` and makes it current, replacing any context
     // this object made before. False when the driver cannot give one; nothing is left current then.
+    // Where the driver offers robust buffer access the context should have it, so that indices past the
+    // end of a vertex buffer read zeros (as under Direct3D) rather than other memory.
     virtual bool Create(GLDriver driver) = 0;
 
     // Makes the context current on the calling thread.

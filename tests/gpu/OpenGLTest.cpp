@@ -278,6 +278,18 @@ TEST_F(OpenGLDevice, StripCutAt0xFFFFLeavesItsGapAndIgnoresTheBaseVertex) {
     EXPECT_EQ(Pixel(image, 56, 32), kRed);
 }
 
+TEST_F(OpenGLDevice, DrawsOnlyIndicesInsideTheIndexBuffer) {
+    const auto quad = Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f);
+    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetSolidTexture(kRed);
+    Clear(kBlack);
+    context->DrawIndexed(1000000, 0, 0);    // runs past the four indices: cut short at the buffer's end
+    context->DrawIndexed(4, 0x7FFFFFFF, 0); // starts past the end: nothing
+    const PresentedImage image = PresentAndRead();
+    EXPECT_EQ(Pixel(image, 16, 32), kRed);
+    EXPECT_EQ(Pixel(image, 48, 32), kBlackPixel);
+}
+
 TEST_F(OpenGLDevice, BackFacesAreCulledAndDepthIsZeroToOne) {
     const auto front = Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f);
     const auto back = Quad(0.0f, -1.0f, 1.0f, 1.0f, 0.5f);
