@@ -1,0 +1,38 @@
+// Seeds for the LZP2 target: small streams from the encoder, each behind its output size, covering
+// every op kind and a reference that crosses into the previous block.
+#include "archive/Lzp2.h"
+#include "authoring/Lzp2Encoder.h"
+#include "fuzz/FuzzTarget.h"
+
+#include <string>
+
+namespace {
+
+std::vector<std::uint8_t> Seed(const std::vector<std::uint8_t>& plain) {
+    const std::vector<std::uint8_t> stream = tavro::authoring::Lzp2Encode(plain);
+    std::vector<std::uint8_t> seed;
+    for (int i = 0; i < 4; ++i)
+        seed.push_back(std::uint8_t(plain.size() >> (8 * i)));
+    seed.insert(seed.end(), stream.begin(), stream.end());
+    return seed;
+}
+
+std::vector<std::uint8_t> Text(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+} // namespace
+
+std::vector<std::vector<std::uint8_t>> FuzzSeeds() {
+    std::vector<std::uint8_t> runsAndText(300, 'a');
+    runsAndText.resize(340, 'b');
+    for (int i = 0; i < 6; ++i)
+        runsAndText.insert(runsAndText.end(), {'m', 'e', 's', 'h', std::uint8_t('0' + i), ' '});
+    // A full block of runs ending in varied bytes, then a short block that repeats those bytes.
+    std::vector<std::uint8_t> twoBlocks;
+    for (std::uint32_t i = 0; i < tavro::kLzp2BlockOutputSize; ++i)
+        twoBlocks.push_back(std::uint8_t(i + 40 < tavro::kLzp2BlockOutputSize ? i / 20000 : i * 7));
+    for (std::uint32_t i = 0; i < 24; ++i)
+        twoBlocks.push_back(twoBlocks[tavro::kLzp2BlockOutputSize - 30 + i]);
+    return {Seed(Text("abcabcabcX")), Seed(runsAndText), Seed(twoBlocks)};
+}
