@@ -379,6 +379,17 @@ std::vector<TextureCase> TextureCases() {
         {"BC3", Format::BC3_UNorm, bc3, 16, {255, 0, 255, 200}},
         {"RGBA", Format::R8G8B8A8_UNorm, Repeat({10, 20, 30, 255}, 16), 16, {10, 20, 30, 255}},
         {"BGRA", Format::B8G8R8A8_UNorm, Repeat({30, 20, 10, 255}, 16), 16, {10, 20, 30, 255}},
+        {"BGRX", Format::B8G8R8X8_UNorm, Repeat({30, 20, 10, 0}, 16), 16, {10, 20, 30, 255}},
+        {"BC4", Format::BC4_UNorm, {200, 0, 0, 0, 0, 0, 0, 0}, 8, {200, 0, 0, 255}},
+        {"A8", Format::A8_UNorm, Repeat({77}, 16), 4, {0, 0, 0, 77}},
+        {"B5G6R5", Format::B5G6R5_UNorm, Repeat({0x00, 0xF8}, 16), 8, {255, 0, 0, 255}},
+        {"B5G5R5A1", Format::B5G5R5A1_UNorm, Repeat({0x1F, 0x80}, 16), 8, {0, 0, 255, 255}},
+        {"B4G4R4A4", Format::B4G4R4A4_UNorm, Repeat({0xF0, 0xF0}, 16), 8, {0, 255, 0, 255}},
+        {"R10G10B10A2",
+         Format::R10G10B10A2_UNorm,
+         Repeat({0xFF, 0x03, 0x00, 0xC0}, 16),
+         16,
+         {255, 0, 0, 255}},
     };
 }
 
@@ -393,6 +404,20 @@ TEST_F(OpenGLDevice, TexturesSampleToTheirColours) {
         const PresentedImage image = PresentAndRead();
         EXPECT_EQ(Pixel(image, 20, 30), c.expected) << c.name;
     }
+}
+
+TEST_F(OpenGLDevice, ViewportsCountFromTheTopLeft) {
+    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
+    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetSolidTexture(kRed);
+    Clear(kBlack);
+    const Viewport topRight{32, 0, 32, 16, 0, 1};
+    context->RSSetViewports(1, &topRight);
+    context->DrawIndexed(4, 0, 0);
+    const PresentedImage image = PresentAndRead();
+    EXPECT_EQ(Pixel(image, 48, 8), kRed);
+    EXPECT_EQ(Pixel(image, 48, 56), kBlackPixel);
+    EXPECT_EQ(Pixel(image, 16, 8), kBlackPixel);
 }
 
 TEST_F(OpenGLDevice, TheFirstTexelRowIsTheTopOfTheImage) {

@@ -197,6 +197,64 @@ TEST(RecordingDevice, RecordsConstantBytesAndDrawArgumentsInOrder) {
     EXPECT_TRUE(h.recorder.Calls().back().As<UpdateSubresourceArgs>()->bytes.empty());
 }
 
+TEST(RecordingDevice, RefusedBindingsChangeNothingAndNewOnesReplaceOld) {
+    RecordingHarness h;
+    ASSERT_EQ(h.Create(), kS_OK);
+    const BufferDesc desc = ConstantBufferDesc();
+    IBuffer* first = nullptr;
+    IBuffer* second = nullptr;
+    ASSERT_EQ(h.device->CreateBuffer(&desc, nullptr, &first), kS_OK);
+    ASSERT_EQ(h.device->CreateBuffer(&desc, nullptr, &second), kS_OK);
+    const ObjectId firstId = h.recorder.CallsOf<CreateBufferArgs>()[0]->buffer;
+
+    h.context->VSSetConstantBuffers(0, 1, &first);
+    first->Release();
+    EXPECT_TRUE(h.recorder.IsAlive(firstId));
+    h.context->VSSetConstantBuffers(kMaxConstantBufferSlots, 1, &second); // past the last slot
+    EXPECT_EQ(h.recorder.Calls().back().result, kE_INVALIDARG);
+    EXPECT_TRUE(h.recorder.IsAlive(firstId)) << "a refused binding leaves slot 0 as it was";
+    h.context->VSSetConstantBuffers(0, 1, &second);
+    EXPECT_FALSE(h.recorder.IsAlive(firstId)) << "replacing the binding drops the old buffer";
+    second->Release();
+
+    h.recorder.ClearCalls();
+    h.Release();
+    EXPECT_EQ(h.recorder.LiveObjectCount(), 0u) << h.recorder.LiveObjectsText();
+    const std::vector<std::string_view> releases(h.recorder.Calls().size(), "Release");
+    EXPECT_EQ(h.recorder.Names(), releases);
+}
+
+TEST(RecordingDevice, RefusedDeviceRequestsWriteNothing) {
+    Recorder recorder;
+    RecordingFactory factory(recorder);
+    SwapChainDesc zeroSize{};
+    zeroSize.bufferCount = 1;
+    zeroSize.sampleDesc.count = 1;
+    zeroSize.bufferDesc.format = Format::R8G8B8A8_UNorm;
+    ISwapChain* swapChain = nullptr;
+    IDevice* device = nullptr;
+    IDeviceContext* context = nullptr;
+    EXPECT_EQ(factory.CreateDeviceAndSwapChain(DriverType::Hardware, 0, nullptr, 0, kSdkVersion, &zeroSize,
+                                               &swapChain, &device, nullptr, &context),
+              kE_INVALIDARG);
+    EXPECT_EQ(factory.CreateDeviceAndSwapChain(DriverType::Hardware, 0, nullptr, 0, 6, nullptr, nullptr,
+                                               &device, nullptr, &context),
+              kE_INVALIDARG);
+    EXPECT_EQ(swapChain, nullptr);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(context, nullptr);
+    EXPECT_EQ(recorder.LiveObjectCount(), 0u);
+
+    // A device alone, with Direct3D's default feature-level list.
+    FeatureLevel level{};
+    ASSERT_EQ(factory.CreateDeviceAndSwapChain(DriverType::Warp, 0, nullptr, 0, kSdkVersion, nullptr, nullptr,
+                                               &device, &level, nullptr),
+              kS_OK);
+    EXPECT_EQ(level, FeatureLevel::Level11_0);
+    device->Release();
+    EXPECT_EQ(recorder.LiveObjectCount(), 0u) << recorder.LiveObjectsText();
+}
+
 TEST(ViewResolution, FillsTheWholeResourceAndChecksRanges) {
     Texture2DDesc cubeDesc = ShaderTextureDesc(8, 8);
     cubeDesc.mipLevels = 0;
