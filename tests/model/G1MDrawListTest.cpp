@@ -154,16 +154,5 @@ TEST(G1MDrawList, SubmeshesWithBrokenReferencesAreLeftOutAlone) {
     }
 }
 
-TEST(G1MDrawList, DrawArraysAreCopiesOfTheBuffersInFileOrder) {
-    CG1MModel model;
-    ASSERT_TRUE(LoadG1M(model, authoring::WriteG1M(SampleModel())));
-    const std::vector<CG1MVertex> vertices = model.GetVertices();
-    ASSERT_EQ(vertices.size(), 7u);
-    EXPECT_EQ(vertices[3].position[0], 3.0f);
-    EXPECT_EQ(vertices[4].position[0], 0.0f); // first vertex of the second buffer
-    EXPECT_EQ(vertices[4].normal[1], 1.0f);
-    EXPECT_EQ(vertices[6].texCoord[0], 2.0f);
-}
-
 } // namespace
 } // namespace tavro::testing
