@@ -309,8 +309,14 @@ Validation ResolveShaderResourceView(const ResourceInfo& resource, const ShaderR
             out.texture1DArray = {0, kAllMips, 0, resource.arraySize};
             break;
         case ResourceDimension::Texture2D:
-            out.viewDimension = isArray ? SrvDimension::Texture2DArray : SrvDimension::Texture2D;
-            out.texture2DArray = {0, kAllMips, 0, resource.arraySize};
+            if ((resource.miscFlags & kResourceMiscTextureCube) != 0) {
+                out.viewDimension =
+                    resource.arraySize > 6 ? SrvDimension::TextureCubeArray : SrvDimension::TextureCube;
+                out.textureCubeArray = {0, kAllMips, 0, resource.arraySize / 6};
+            } else {
+                out.viewDimension = isArray ? SrvDimension::Texture2DArray : SrvDimension::Texture2D;
+                out.texture2DArray = {0, kAllMips, 0, resource.arraySize};
+            }
             break;
         case ResourceDimension::Texture3D:
             out.viewDimension = SrvDimension::Texture3D;

@@ -53,7 +53,8 @@ ResourceInfo DescribeResource(const Texture1DDesc& resolved);
 ResourceInfo DescribeResource(const Texture2DDesc& resolved);
 ResourceInfo DescribeResource(const Texture3DDesc& resolved);
 
-// View checks. A null desc stands for a view of the whole resource in its own format; on success
+// View checks. A null desc stands for a view of the whole resource in its own format (a cube texture is
+// viewed as a cube or an array of cubes, any other array as an array); on success
 // `resolved` is the explicit desc with every "rest of the chain" count made concrete.
 Validation ResolveShaderResourceView(const ResourceInfo& resource, const ShaderResourceViewDesc* desc,
                                      ShaderResourceViewDesc* resolved);

@@ -280,9 +280,16 @@ TEST(ViewResolution, FillsTheWholeResourceAndChecksRanges) {
     EXPECT_FALSE(ResolveShaderResourceView(cubes, &view, &out).Ok());
 
     ASSERT_TRUE(ResolveShaderResourceView(cubes, nullptr, &out).Ok());
+    EXPECT_EQ(out.viewDimension, SrvDimension::TextureCubeArray);
+    EXPECT_EQ(out.textureCubeArray.numCubes, 2u);
+    EXPECT_EQ(out.textureCubeArray.mipLevels, 4u);
+
+    Texture2DDesc arrayDesc = cubeDesc;
+    arrayDesc.miscFlags = 0;
+    ASSERT_TRUE(ValidateTexture2DDesc(&arrayDesc, nullptr, &resolved).Ok());
+    ASSERT_TRUE(ResolveShaderResourceView(DescribeResource(resolved), nullptr, &out).Ok());
     EXPECT_EQ(out.viewDimension, SrvDimension::Texture2DArray);
     EXPECT_EQ(out.texture2DArray.arraySize, 12u);
-    EXPECT_EQ(out.texture2DArray.mipLevels, 4u);
 }
 
 } // namespace
