@@ -117,8 +117,6 @@ public:
         *out = resource;
     }
     void GetDesc(Desc* out) const override { *out = desc; }
-    const GLResourceState& Resource() const { return *StateOf(resource); }
-    const Desc& ResolvedDesc() const { return desc; }
 
 private:
     IResource* const resource;
