@@ -68,24 +68,27 @@ HRESULT UploadSubresource(GLuint texture, GLenum target, const GLTextureFormat& 
     if (rowPitch < slice.rowBytes || slicePitch < rowPitch * slice.rows)
         return kE_INVALIDARG;
 
+    // One upload takes at most 2 GiB (the most a size argument can say).
+    const std::uint64_t total = tightSlice * depth;
+    if (total > static_cast<std::uint64_t>(INT_MAX))
+        return kE_OUTOFMEMORY;
     std::vector<std::uint8_t> packed;
     const void* pixels = data.sysMem;
-    const std::uint64_t total = tightSlice * depth;
     if (rowPitch != slice.rowBytes || slicePitch != tightSlice) {
-        if (total > SIZE_MAX)
+        try {
+            packed.resize(static_cast<std::size_t>(total));
+        } catch (const std::bad_alloc&) {
             return kE_OUTOFMEMORY;
-        packed.resize(static_cast<std::size_t>(total));
+        }
         const auto* source = static_cast<const std::uint8_t*>(data.sysMem);
-        for (std::uint32_t z = 0; z < depth; ++z) {
+        for (std::uint32_t slice3D = 0; slice3D < depth; ++slice3D) {
             for (std::uint32_t row = 0; row < slice.rows; ++row)
-                std::memcpy(packed.data() + z * tightSlice + row * slice.rowBytes,
-                            source + z * slicePitch + row * rowPitch,
+                std::memcpy(packed.data() + slice3D * tightSlice + row * slice.rowBytes,
+                            source + slice3D * slicePitch + row * rowPitch,
                             static_cast<std::size_t>(slice.rowBytes));
         }
         pixels = packed.data();
     }
-    if (total > static_cast<std::uint64_t>(INT_MAX))
-        return kE_OUTOFMEMORY;
     const auto size = static_cast<GLsizei>(total);
     const auto w = static_cast<GLsizei>(width);
     const auto h = static_cast<GLsizei>(height);
