@@ -9,9 +9,12 @@ namespace {
 
 std::vector<std::uint8_t> Solid(std::uint32_t width, std::uint32_t height, std::uint8_t r, std::uint8_t g,
                                 std::uint8_t b, std::uint8_t a) {
-    std::vector<std::uint8_t> rgba;
-    for (std::uint32_t i = 0; i < width * height; ++i) {
-        rgba.insert(rgba.end(), {r, g, b, a});
+    std::vector<std::uint8_t> rgba(std::size_t{width} * height * 4);
+    for (std::size_t i = 0; i < rgba.size(); i += 4) {
+        rgba[i] = r;
+        rgba[i + 1] = g;
+        rgba[i + 2] = b;
+        rgba[i + 3] = a;
     }
     return rgba;
 }
