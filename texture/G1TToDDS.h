@@ -9,7 +9,7 @@ class CAbstractFile;
 
 // Reads the pack from the source's start and writes the DDS prefix and the first texture's top-level
 // pixels at the destination's position. True only when the whole image was written; on false the
-// destination may hold part of it and is to be discarded. The source's position is left unspecified.
+// destination may hold part of it and is to be discarded. The source is left wherever its last read put it.
 bool ConvertG1TToDDS(CAbstractFile& source, CAbstractFile& destination);
 
 // The 128-byte DDS prefix (magic and header) of a width x height single-level 2D texture. formatCode is
