@@ -18,6 +18,14 @@ void CRenderModel::Render() {
     const Matrix4 fit = FitMatrix(model->GetBoundsMin(), model->GetBoundsMax());
     const Matrix4 view = CameraViewMatrix();
     const Matrix4 projection = CameraProjectionMatrix(client.width, client.height);
+    // The list is made before anything is cleared: a frame without memory for it is skipped whole, so
+    // the window keeps the last frame instead of flashing an empty one, and the next frame tries again.
+    std::vector<CG1MDrawItem> items;
+    try {
+        items = model->BuildDrawItems();
+    } catch (const std::bad_alloc&) {
+        return;
+    }
 
     gpu::IDeviceContext& context = *renderer.context.Get();
     context.ClearRenderTargetView(renderer.renderTargetView.Get(), kClearColor);
@@ -25,12 +33,6 @@ void CRenderModel::Render() {
     gpu::IBuffer* const constantBuffers[] = {constantBuffer.Get()};
     context.VSSetConstantBuffers(0, 1, constantBuffers);
 
-    std::vector<CG1MDrawItem> items;
-    try {
-        items = model->BuildDrawItems();
-    } catch (const std::bad_alloc&) {
-        items.clear(); // a frame without memory for its list is presented empty; the next one tries again
-    }
     // The turn is the same for every item: the fit and the turn are combined once per frame.
     const Matrix4 fitAndTurn = MatrixMultiply(fit, MatrixRotationY(angle));
     for (const CG1MDrawItem& item : items) {

@@ -66,7 +66,7 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
 
     RenderHost host{[this] { return tick; }, [size] { return size; }};
     if (!InitDevice(renderer, factory, window, std::move(host))) {
-        error = "the graphics device cannot be set up";
+        error = "the graphics device cannot be set up (headless drawing needs OpenGL 4.5 through EGL)";
         return false;
     }
     CReadOnlyMemoryFile modelFile(modelBytes.get(), modelSize, false);
