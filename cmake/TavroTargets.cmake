@@ -10,6 +10,11 @@ if(TAVRO_SANITIZE)
                            -fno-sanitize-recover=all)
     target_link_options(tavro_settings INTERFACE -fsanitize=${TAVRO_SANITIZE})
 endif()
+# Fuzzing builds instrument every library for coverage, not just the fuzz entry points, so that
+# libFuzzer is guided by the readers' branches.
+if(TAVRO_BUILD_FUZZERS)
+    target_compile_options(tavro_settings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 
 # tavro_library(NAME SOURCES... [DEPS targets...]) declares a static library of ours.
 function(tavro_library name)
