@@ -10,7 +10,8 @@ constexpr std::uint32_t kLzp2BlockOutputSize = 524288;
 // Returns false for a malformed stream (bad magic, wrong block size field, oversized op stream, a block
 // whose ops write fewer or more bytes than its size field) and for any stream that would read past
 // sourceSize, write past outputSize or reference bytes before the start of the output. On false the
-// output holds unspecified bytes. Never allocates; an outputSize of 0 succeeds without reading the source.
+// blocks before the failing one keep their decoded bytes. Never allocates; an outputSize of 0 succeeds
+// without reading the source.
 bool Lzp2Decode(const std::uint8_t* source, std::uint32_t sourceSize, std::uint8_t* output,
                 std::uint32_t outputSize);
 

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <lz4.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -122,10 +123,19 @@ void BM_Lzp2Encode(benchmark::State& state) {
     Report(state, corpus.plain.size(), corpus.lzp2.size());
 }
 
-// Argument 1: match-heavy data; 0: literal-heavy data.
-BENCHMARK(BM_Lzp2Decode)->ArgName("matchHeavy")->Arg(1)->Arg(0);
-BENCHMARK(BM_Lz4Decode)->ArgName("matchHeavy")->Arg(1)->Arg(0);
-BENCHMARK(BM_Memcpy)->ArgName("matchHeavy")->Arg(1)->Arg(0);
-BENCHMARK(BM_Lzp2Encode)->ArgName("matchHeavy")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+// Argument 1: match-heavy data; 0: literal-heavy data. With --benchmark_repetitions the "best" row
+// holds the fastest run: the highest bytes_per_second (its time column is the longest and is not used).
+void Configure(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgName("matchHeavy")
+        ->Arg(1)
+        ->Arg(0)
+        ->ComputeStatistics(
+            "best", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
+}
+
+BENCHMARK(BM_Lzp2Decode)->Apply(Configure);
+BENCHMARK(BM_Lz4Decode)->Apply(Configure);
+BENCHMARK(BM_Memcpy)->Apply(Configure);
+BENCHMARK(BM_Lzp2Encode)->Apply(Configure)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -118,8 +118,9 @@ OpCensus TakeCensus(const Bytes& stream, std::size_t outputSize) {
     OpCensus census;
     std::size_t blockStart = 0;
     for (std::size_t blockOutput = 0; blockOutput < outputSize; blockOutput += kLzp2BlockOutputSize) {
-        std::uint32_t opStreamSize = 0;
-        std::memcpy(&opStreamSize, stream.data() + blockStart + 12, 4);
+        const std::size_t opStreamSize = stream.at(blockStart + 12) | stream.at(blockStart + 13) << 8 |
+                                         stream.at(blockStart + 14) << 16 |
+                                         std::size_t(stream.at(blockStart + 15)) << 24;
         std::size_t at = blockStart + 16;
         std::size_t written = blockOutput;
         for (std::uint8_t op; (op = stream.at(at)) != 0;) {
