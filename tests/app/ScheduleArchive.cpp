@@ -100,7 +100,7 @@ std::string WriteScheduleArchive(const std::filesystem::path& binPath,
     // Which row first names each entry.
     std::map<std::uint32_t, std::uint32_t> textureRows;
     std::map<std::uint32_t, std::uint32_t> modelRows;
-    for (std::uint32_t row = 0; row < kModelScheduleRowCount; ++row) {
+    for (std::uint32_t row = 0; row < std::min(options.rowLimit, kModelScheduleRowCount); ++row) {
         textureRows.emplace(ModelSchedule()[row].textureEntry, row);
         modelRows.emplace(ModelSchedule()[row].modelEntry, row);
     }

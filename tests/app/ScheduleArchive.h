@@ -19,6 +19,8 @@ struct ScheduleArchiveOptions {
     std::uint32_t textureSize = 4;
     // Entries kept LZP2-compressed instead of stored.
     bool compressed = false;
+    // Only the entries of rows below this one get content; the rest stay empty (for large entries).
+    std::uint32_t rowLimit = 332;
 };
 
 // Writes binPath and the index beside it. Each scheduled model is a square facing the camera, both

@@ -1,0 +1,10 @@
+# The shell: one LoadNextModel (archive open, index read, two extractions, parse, conversion, upload to
+# the recording backend) for typical and large entries; and whole frames of the desktop window.
+if(TARGET tavro_app_testdata)
+    tavro_bench(bench_shell SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShellBench.cpp
+                DEPS tavro_app_testdata tavro_gpu_recording)
+    if(TARGET tavro-viewer)
+        tavro_bench(bench_shell_window SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShellWindowBench.cpp
+                    DEPS tavro_app_testdata tavro_platform_sdl tavro_gpu_opengl)
+    endif()
+endif()

@@ -1,0 +1,115 @@
+#include "app/ModelCycler.h"
+#include "app/RenderingViewer.h"
+#include "app/Viewer.h"
+#include "gpu/opengl/EglHeadlessContext.h"
+#include "gpu/opengl/OpenGLFactory.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "render/RendererState.h"
+#include "tests/app/ScheduleArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The whole viewer headless: the headless platform's clock and messages, OpenGL on an EGL context, a
+// generated archive. What a person would see is read back from the presented image.
+class ViewerGLTest : public ::testing::Test {
+protected:
+    ViewerGLTest() { fs::create_directories(folder); }
+    ~ViewerGLTest() override { fs::remove_all(folder); }
+
+    // The colour at the middle of the upper half of the view, where the square lies while it faces the
+    // camera; false when nothing has been presented.
+    bool ColourAboveCentre(int& r, int& g, int& b) {
+        gpu::PresentedImage image;
+        if (!renderer.swapChain || Failed(renderer.swapChain->ReadPresentedImage(&image))) {
+            return false;
+        }
+        const std::uint8_t* pixel =
+            &image.rgba[(std::size_t{image.height} * 3 / 8 * image.width + image.width / 2 - 40) * 4];
+        r = pixel[0];
+        g = pixel[1];
+        b = pixel[2];
+        return true;
+    }
+
+    // Runs the viewer; onIdle runs after each idle pass's frame, and closes the window when it returns false.
+    int Run(std::function<bool(int pass)> onIdle) {
+        class Hooked final : public IViewerRenderer {
+        public:
+            Hooked(IViewerRenderer& inner, std::function<bool(int)>& hook,
+                   platform::CHeadlessPlatform& platform)
+                : inner_(inner), hook_(hook), platform_(platform) {}
+            bool InitDevice(platform::IPlatform& p, platform::WindowHandle w) override {
+                return inner_.InitDevice(p, w);
+            }
+            bool LoadNextModel() override { return inner_.LoadNextModel(); }
+            void RenderCurrentModel() override {
+                inner_.RenderCurrentModel();
+                if (!hook_(++pass_)) {
+                    platform_.QueueMessage(platform::kMessageClose);
+                }
+            }
+
+        private:
+            IViewerRenderer& inner_;
+            std::function<bool(int)>& hook_;
+            platform::CHeadlessPlatform& platform_;
+            int pass_ = 0;
+        } hooked(viewer, onIdle, platform);
+        return RunViewer(platform, hooked);
+    }
+
+    fs::path folder = fs::temp_directory_path() / "tavro-app-viewer-gl";
+    platform::CHeadlessPlatform platform{640, 480};
+    gpu::opengl::EglHeadlessContext context; // outlives every object made on it
+    gpu::opengl::OpenGLFactory factory;
+    RendererState renderer;
+    CModelCycler cycler{renderer, (folder / "LINKDATA1.bin").wstring()};
+    CRenderingViewer viewer{renderer, factory, static_cast<gpu::opengl::IGLContext*>(&context), cycler};
+};
+
+TEST_F(ViewerGLTest, ShowsEachRowsModelInItsColourOnBlack) {
+    ASSERT_EQ(apptest::WriteScheduleArchive(folder / "LINKDATA1.bin"), "");
+    int r = 0;
+    int g = 0;
+    int b = 0;
+    EXPECT_EQ(Run([&](int pass) {
+                  if (pass == 1) {
+                      // Row 0's texture is red (its darker squares too): green well below red.
+                      EXPECT_TRUE(ColourAboveCentre(r, g, b));
+                      EXPECT_GT(r, 100);
+                      EXPECT_LT(g, r / 2);
+                      platform.AdvanceTicks(4001);
+                  } else if (pass == 2) {
+                      // Row 1's is yellow: green close to red, blue low.
+                      EXPECT_TRUE(ColourAboveCentre(r, g, b));
+                      EXPECT_GT(g, r * 2 / 3);
+                      EXPECT_LT(b, g / 2);
+                  }
+                  return pass < 2;
+              }),
+              0);
+    EXPECT_EQ(cycler.GetCounter(), 2u);
+}
+
+TEST_F(ViewerGLTest, WithoutAnArchiveNothingIsPresented) {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+    EXPECT_EQ(Run([&](int pass) {
+                  platform.AdvanceTicks(2000);
+                  return pass < 6;
+              }),
+              0);
+    EXPECT_FALSE(ColourAboveCentre(r, g, b));
+}
+
+} // namespace
+} // namespace tavro
