@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include <array>
 #include <cstring>
 
@@ -48,7 +50,13 @@ void BM_RecordingFrame(benchmark::State& state) {
         benchmark::DoNotOptimize(recorder.Calls().data());
     }
 }
-BENCHMARK(BM_RecordingFrame);
+// Five repetitions each; the "best" row is the fastest of them.
+void Best(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics(
+        "best", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
+}
+
+BENCHMARK(BM_RecordingFrame)->Apply(Best);
 
 void BM_MemcpyOfTheConstantBytes(benchmark::State& state) {
     std::array<float, 48> source{};
@@ -59,6 +67,6 @@ void BM_MemcpyOfTheConstantBytes(benchmark::State& state) {
         benchmark::DoNotOptimize(destination.data());
     }
 }
-BENCHMARK(BM_MemcpyOfTheConstantBytes);
+BENCHMARK(BM_MemcpyOfTheConstantBytes)->Apply(Best);
 
 } // namespace

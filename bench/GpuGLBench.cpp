@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -186,6 +188,16 @@ void BM_OpenGLFrame100kTriangles(benchmark::State& state) {
     }
     state.counters["triangles"] = static_cast<double>(kGrid) * kGrid * 2;
 }
-BENCHMARK(BM_OpenGLFrame100kTriangles)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Five repetitions; the "best" row is the fastest of them.
+BENCHMARK(BM_OpenGLFrame100kTriangles)
+    ->ArgName("tunedAllocator")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("best",
+                        [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
 
 } // namespace
