@@ -467,6 +467,58 @@ TEST_F(OpenGLDevice, MipLevelsAreChosenByViewAndSampler) {
     EXPECT_EQ(Pixel(PresentAndRead(), 32, 32), (Rgba{0, 0, 255, 255}));
 }
 
+TEST_F(OpenGLDevice, ArrayAndCubeViewsSampleTheirSlicesAndFaces) {
+    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
+    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    // Six 1 × 1 slices: red, green, blue, white, grey, yellow.
+    const std::vector<Rgba> colours = {
+        kRed, kGreen, {0, 0, 255, 255}, {255, 255, 255, 255}, {128, 128, 128, 255}, {255, 255, 0, 255}};
+    std::vector<SubresourceData> slices;
+    for (const Rgba& colour : colours)
+        slices.push_back({colour.data(), 4, 0});
+    const auto drawWith = [&](std::string_view pixelShader) {
+        Ref<IPixelShader> ps;
+        EXPECT_EQ(device->CreatePixelShader(pixelShader.data(), pixelShader.size(), ps.Put()), kS_OK);
+        context->PSSetShader(ps.Get());
+        Clear(kBlack);
+        context->DrawIndexed(4, 0, 0);
+        return Pixel(PresentAndRead(), 32, 32);
+    };
+
+    SetTexture(
+        Texture2DDesc{
+            1, 1, 1, 6, Format::R8G8B8A8_UNorm, {1, 0}, Usage::Immutable, kBindShaderResource, 0, 0},
+        slices);
+    EXPECT_EQ(drawWith(R"(#version 420 core
+layout(binding = 0) uniform sampler2DArray slices;
+layout(location = 0) out vec4 color;
+void main() { color = texture(slices, vec3(0.5, 0.5, 2.0)); })"),
+              colours[2]);
+
+    SetTexture(Texture2DDesc{1,
+                             1,
+                             1,
+                             6,
+                             Format::R8G8B8A8_UNorm,
+                             {1, 0},
+                             Usage::Immutable,
+                             kBindShaderResource,
+                             0,
+                             kResourceMiscTextureCube},
+               slices);
+    // Faces in the order +X, -X, +Y, -Y, +Z, -Z.
+    EXPECT_EQ(drawWith(R"(#version 420 core
+layout(binding = 0) uniform samplerCube faces;
+layout(location = 0) out vec4 color;
+void main() { color = texture(faces, vec3(-1.0, 0.0, 0.0)); })"),
+              colours[1]);
+    EXPECT_EQ(drawWith(R"(#version 420 core
+layout(binding = 0) uniform samplerCube faces;
+layout(location = 0) out vec4 color;
+void main() { color = texture(faces, vec3(0.0, 0.0, -1.0)); })"),
+              colours[5]);
+}
+
 TEST_F(OpenGLDevice, RefusesWhatOpenGLCannotHoldOrWhatOverlaps) {
     const std::vector<std::uint8_t> bytes(64, 0);
     const SubresourceData shortPitch{bytes.data(), 4, 0}; // rows of 4 pixels need 16 bytes
