@@ -56,10 +56,14 @@ void CopyReferenceWide(std::uint8_t* out, std::size_t distance) {
 // whole output, the lower limit of back references. No read reaches inEnd and no write reaches outEnd.
 bool DecodeBlock(const std::uint8_t* in, const std::uint8_t* const inEnd, const std::uint8_t* const outStart,
                  std::uint8_t* out, std::uint8_t* const outEnd) {
+    // Below these limits the slack holds. A limit is set to the starting position when there is no
+    // slack at all; since in and out only move forward, the wide path is then never taken.
+    const std::uint8_t* const inFastEnd = inEnd - in > kSourceSlack ? inEnd - kSourceSlack : in;
+    const std::uint8_t* const outFastEnd = outEnd - out > kOutputSlack ? outEnd - kOutputSlack : out;
     for (;;) {
         // While the slack holds, an op's operands and its literal or reference bytes are in range by
         // construction; only the reference distance and the fill count still need their checks.
-        while (inEnd - in >= kSourceSlack && outEnd - out >= kOutputSlack) {
+        while (in < inFastEnd && out < outFastEnd) {
             const std::uint32_t op = *in++;
             if (op >= 0x80) {
                 const std::size_t length = ((op >> 3) & 0x0F) + 3;

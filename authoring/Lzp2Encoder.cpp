@@ -35,7 +35,7 @@ struct Match {
 };
 
 // Greedy LZP2 encoder with one step of lazy evaluation. Matches are found through hash chains over
-// three-byte prefixes; the window is the whole input seen so far, so references cross block edges.
+// three-byte prefixes; the 2048-byte window runs across block edges, as the decoder allows.
 class Encoder {
 public:
     explicit Encoder(std::span<const std::uint8_t> input) : in(input) {}
