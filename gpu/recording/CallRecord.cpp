@@ -145,8 +145,8 @@ std::string Describe(const CreateShaderResourceViewArgs& a) {
             .U("dimension", N(a.desc.viewDimension))
             .U("mostDetailedMip", a.desc.texture2DArray.mostDetailedMip)
             .U("mipLevels", a.desc.texture2DArray.mipLevels)
-            .U("third", a.desc.texture2DArray.firstArraySlice)
-            .U("fourth", a.desc.texture2DArray.arraySize);
+            .U("first", a.desc.texture2DArray.firstArraySlice)
+            .U("count", a.desc.texture2DArray.arraySize);
     return w.Obj("view", a.view).Text();
 }
 std::string Describe(const CreateRenderTargetViewArgs& a) {
