@@ -1,0 +1,95 @@
+#include "gpu/d3d11/D3D11Factory.h"
+#include "gpu/d3d11/D3D11Objects.h"
+
+#include <new>
+#include <vector>
+
+namespace tavro::gpu::d3d11 {
+namespace {
+
+// A new reference on `object`, for a wrapper that takes one over.
+template <typename T>
+T* Share(T* object) {
+    object->AddRef();
+    return object;
+}
+
+// Hands the caller one reference on `object` through `out`, when the caller asked for it.
+template <typename Interface, typename T>
+void HandOut(const Ref<T>& object, Interface** out) {
+    if (out != nullptr)
+        *out = Share(object.Get());
+}
+
+// A texture like the back buffer that only copies go to, to keep the presented frame for read-back.
+HRESULT CreatePresentedCopy(ID3D11Device* device, ID3D11Texture2D* backBuffer, ID3D11Texture2D** copy) {
+    D3D11_TEXTURE2D_DESC desc{};
+    backBuffer->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = 0;
+    desc.MiscFlags = 0;
+    return device->CreateTexture2D(&desc, nullptr, copy);
+}
+
+} // namespace
+
+HRESULT D3D11Factory::CreateDeviceAndSwapChain(DriverType driverType, std::uint32_t flags,
+                                               const FeatureLevel* featureLevels,
+                                               std::uint32_t numFeatureLevels, std::uint32_t sdkVersion,
+                                               const SwapChainDesc* desc, ISwapChain** swapChain,
+                                               IDevice** device, FeatureLevel* featureLevel,
+                                               IDeviceContext** context) try {
+    std::vector<D3D_FEATURE_LEVEL> levels;
+    if (featureLevels != nullptr) {
+        for (std::uint32_t i = 0; i < numFeatureLevels; ++i)
+            levels.push_back(static_cast<D3D_FEATURE_LEVEL>(featureLevels[i]));
+    }
+    DXGI_SWAP_CHAIN_DESC nativeDesc{};
+    if (desc != nullptr)
+        nativeDesc = ToNative(*desc);
+
+    Ref<IDXGISwapChain> nativeSwapChain;
+    Ref<ID3D11Device> nativeDevice;
+    Ref<ID3D11DeviceContext> nativeContext;
+    D3D_FEATURE_LEVEL obtained{};
+    const HRESULT hr = ::D3D11CreateDeviceAndSwapChain(
+        nullptr, static_cast<D3D_DRIVER_TYPE>(driverType), nullptr, flags,
+        featureLevels != nullptr ? levels.data() : nullptr, featureLevels != nullptr ? numFeatureLevels : 0,
+        sdkVersion, desc != nullptr ? &nativeDesc : nullptr,
+        swapChain != nullptr ? nativeSwapChain.Put() : nullptr, nativeDevice.Put(), &obtained,
+        nativeContext.Put());
+    if (Failed(hr))
+        return hr;
+
+    Ref<D3D11DeviceContext> contextWrapper(new D3D11DeviceContext(Share(nativeContext.Get())));
+    Ref<D3D11Device> deviceWrapper(new D3D11Device(Share(nativeDevice.Get()), contextWrapper.Get()));
+    Ref<D3D11SwapChain> swapChainWrapper;
+    if (swapChain != nullptr) {
+        Ref<ID3D11Texture2D> backBuffer;
+        if (const HRESULT got = nativeSwapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
+                                                           reinterpret_cast<void**>(backBuffer.Put()));
+            Failed(got))
+            return got;
+        Ref<ID3D11Texture2D> presentedCopy;
+        if (const HRESULT made =
+                CreatePresentedCopy(nativeDevice.Get(), backBuffer.Get(), presentedCopy.Put());
+            Failed(made))
+            return made;
+        Ref<D3D11Texture2D> backBufferWrapper(new D3D11Texture2D(Share(backBuffer.Get())));
+        swapChainWrapper = Ref<D3D11SwapChain>(
+            new D3D11SwapChain(Share(nativeSwapChain.Get()), backBufferWrapper.Get(), presentedCopy.Get(),
+                               nativeDevice.Get(), nativeContext.Get()));
+    }
+
+    HandOut(swapChainWrapper, swapChain);
+    HandOut(deviceWrapper, device);
+    HandOut(contextWrapper, context);
+    if (featureLevel != nullptr)
+        *featureLevel = static_cast<FeatureLevel>(obtained);
+    return hr;
+} catch (const std::bad_alloc&) {
+    return kE_OUTOFMEMORY;
+}
+
+} // namespace tavro::gpu::d3d11
