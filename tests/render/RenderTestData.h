@@ -26,12 +26,6 @@ std::vector<std::uint8_t> MakeQuadrantG1T(std::uint8_t format, std::uint32_t siz
 // map (identity matrix), every further one is moved by a root bone at (k, 2k, 3k) for submesh k.
 std::vector<std::uint8_t> MakeQuadG1M(std::uint32_t submeshCount = 1);
 
-// A G1M model of triangleCount triangles in strips over a grid in the box [-1, 1]^3, for benchmarks.
-std::vector<std::uint8_t> MakeGridG1M(std::uint32_t triangleCount);
-
-// A G1M model with every vertex at the same point: a bounding box of zero extent.
-std::vector<std::uint8_t> MakePointG1M();
-
 // Any non-null window handle: the recording backend does not look at it.
 gpu::WindowHandle FakeWindow();
 
