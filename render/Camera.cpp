@@ -33,8 +33,8 @@ Matrix4 CameraViewMatrix() {
 }
 
 Matrix4 CameraProjectionMatrix(std::uint32_t width, std::uint32_t height) {
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    return MatrixPerspectiveFovLH(kFieldOfViewY, aspect, kNearPlane, kFarPlane);
+    const float widthOverHeight = static_cast<float>(width) / static_cast<float>(height);
+    return MatrixPerspectiveFovLH(kFieldOfViewY, widthOverHeight, kNearPlane, kFarPlane);
 }
 
 std::array<std::uint8_t, kConstantBufferBytes> PackConstantBuffer(const Matrix4& world, const Matrix4& view,

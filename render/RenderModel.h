@@ -36,8 +36,8 @@ public:
 
     // Draws one frame: clears, then per draw item updates the constant buffer and draws, then presents.
     // A frame of an empty client area (a minimised window) is skipped whole: its projection has no
-    // finite aspect ratio, and nothing could be seen of it anyway. So is a frame whose draw list cannot
-    // be allocated.
+    // finite width-to-height ratio, and nothing could be seen of it anyway. So is a frame whose draw list
+    // cannot be allocated.
     void Render();
 
     const CG1MModel* GetModel() const { return model.get(); }

@@ -92,7 +92,7 @@ TEST_F(FrameRenderTest, TurnsAQuarterTurnPerSecond) {
     }
 }
 
-TEST_F(FrameRenderTest, FollowsTheClientAspectEveryFrameAndSkipsAnEmptyClientArea) {
+TEST_F(FrameRenderTest, FollowsTheClientShapeEveryFrameAndSkipsAnEmptyClientArea) {
     renderer.clientSize = {1000, 500};
     EXPECT_FLOAT_EQ(Frame(0).at(0).projection.m[0], 0.5f);
     renderer.clientSize = {500, 1000};
