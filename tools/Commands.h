@@ -16,5 +16,7 @@ void AddDdsInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddFrameInfoCommand(CLI::App& app, int& exitCode);
 void AddModelInfoCommand(CLI::App& app, int& exitCode);
+void AddMakeDemoCommand(CLI::App& app, int& exitCode);
+void AddContactSheetCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
         AddRenderCommand,
         AddFrameInfoCommand,
         AddModelInfoCommand,
+        AddMakeDemoCommand,
+        AddContactSheetCommand,
     };
     for (AddCommandFunction add : commands) {
         if (add != nullptr) {

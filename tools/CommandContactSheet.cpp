@@ -1,0 +1,155 @@
+// tavro contact-sheet ARCHIVE.bin -o SHEET.png [--time-ms T] [--tile WxH] [--rows A-B]: every schedule
+// row drawn headless, as the viewer shows it, into one grid image with the row number under each tile.
+#include "app/ModelSchedule.h"
+#include "authoring/demo/ContactSheet.h"
+#include "gpu/opengl/AllocatorTuning.h"
+#include "gpu/opengl/EglHeadlessContext.h"
+#include "gpu/opengl/OpenGLFactory.h"
+#include "tools/ArchiveOpening.h"
+#include "tools/Commands.h"
+#include "tools/InputFile.h"
+#include "tools/RenderedFrame.h"
+#include "tools/Report.h"
+
+#include <CLI/CLI.hpp>
+
+// Private to this file, so another user of the writer in the tool cannot clash with it.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <charconv>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace tavro::tools {
+namespace {
+
+// Tiles from 16 to 2048 pixels a side: smaller ones show nothing, larger ones make sheets of gigabytes.
+constexpr std::uint32_t kMinTileSide = 16;
+constexpr std::uint32_t kMaxTileSide = 2048;
+
+struct ContactSheetOptions {
+    std::string archive;
+    std::string output;
+    std::uint32_t timeMs = 500;
+    std::string tile = "160x120";
+    std::string rows = "0-331";
+};
+
+bool ParseNumber(std::string_view text, std::uint32_t& value) {
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && status == std::errc() && end == text.data() + text.size();
+}
+
+// "W" + separator + "H" into two numbers; a single number when the separator is absent and allowed.
+bool ParsePair(std::string_view text, char separator, bool single, std::uint32_t& first,
+               std::uint32_t& second) {
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) {
+        return single && ParseNumber(text, first) && ((second = first), true);
+    }
+    return ParseNumber(text.substr(0, at), first) && ParseNumber(text.substr(at + 1), second);
+}
+
+void AppendBytes(void* context, void* data, int size) {
+    auto* png = static_cast<std::vector<std::uint8_t>*>(context);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    png->insert(png->end(), bytes, bytes + size);
+}
+
+// Draws one row into a tile; false with error set when the row cannot be drawn.
+bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, gpu::opengl::EglHeadlessContext& context,
+              gpu::IDeviceFactory& factory, authoring::RgbaImage& tile, std::string& error) {
+    FrameOptions frame{options.archive, row, options.timeMs, options.tile};
+    ScheduledFrame scheduled;
+    if (!scheduled.Draw(frame, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
+        return false;
+    }
+    gpu::PresentedImage image;
+    if (Failed(scheduled.Renderer().swapChain->ReadPresentedImage(&image)) ||
+        image.rgba.size() != std::size_t{image.width} * image.height * 4) {
+        error = "the drawn frame cannot be read back";
+        return false;
+    }
+    tile = authoring::RgbaImage(image.width, image.height);
+    tile.Pixels() = std::move(image.rgba);
+    return true;
+}
+
+int RunContactSheet(const ContactSheetOptions& options) {
+    std::uint32_t tileWidth = 0, tileHeight = 0, firstRow = 0, lastRow = 0;
+    if (!ParsePair(options.tile, 'x', false, tileWidth, tileHeight) || tileWidth < kMinTileSide ||
+        tileHeight < kMinTileSide || tileWidth > kMaxTileSide || tileHeight > kMaxTileSide) {
+        return Fail("--tile must be WIDTHxHEIGHT with sides from " + std::to_string(kMinTileSide) + " to " +
+                    std::to_string(kMaxTileSide) + ", not '" + options.tile + "'");
+    }
+    if (!ParsePair(options.rows, '-', true, firstRow, lastRow) || firstRow > lastRow ||
+        lastRow >= kModelScheduleRowCount) {
+        return Fail("--rows must be A-B (or A) with 0 <= A <= B <= " +
+                    std::to_string(kModelScheduleRowCount - 1) + ", not '" + options.rows + "'");
+    }
+    std::string error;
+    if (OpenArchive(options.archive, ArchiveReader::Orochiz, error) == nullptr) {
+        return Fail(error);
+    }
+    const std::uint32_t count = lastRow - firstRow + 1;
+    std::vector<std::uint8_t> png;
+    std::uint32_t failures = 0;
+    try {
+        gpu::opengl::TuneAllocatorForSoftwareRendering();
+        gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
+        gpu::opengl::OpenGLFactory factory;
+        authoring::ContactSheet sheet(authoring::MakeContactSheetLayout(count, tileWidth, tileHeight));
+        for (std::uint32_t k = 0; k < count; ++k) {
+            const std::uint32_t row = firstRow + k;
+            std::fprintf(stderr, "\rcontact-sheet: row %u (%u of %u)", row, k + 1, count);
+            std::fflush(stderr);
+            authoring::RgbaImage tile;
+            if (DrawTile(options, row, context, factory, tile, error)) {
+                sheet.PlaceTile(k, tile, std::to_string(row));
+            } else {
+                sheet.MarkFailed(k, std::to_string(row));
+                std::fprintf(stderr, "\ncontact-sheet: %s\n", error.c_str());
+                ++failures;
+            }
+        }
+        std::fputc('\n', stderr);
+        const authoring::RgbaImage& image = sheet.Image();
+        if (image.Width() > static_cast<std::uint32_t>(std::numeric_limits<int>::max() / 4) ||
+            image.Height() > static_cast<std::uint32_t>(std::numeric_limits<int>::max()) ||
+            stbi_write_png_to_func(AppendBytes, &png, static_cast<int>(image.Width()),
+                                   static_cast<int>(image.Height()), 4, image.Pixels().data(),
+                                   static_cast<int>(image.Width()) * 4) == 0) {
+            return Fail("the contact sheet cannot be encoded as PNG");
+        }
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory while drawing the contact sheet");
+    }
+    if (!WriteOutputFile(options.output, png.data(), png.size(), error)) {
+        return Fail(error);
+    }
+    if (failures != 0) {
+        return Fail(std::to_string(failures) + " of " + std::to_string(count) +
+                    " rows could not be drawn; their tiles are marked FAILED in " + options.output);
+    }
+    return 0;
+}
+
+} // namespace
+
+void AddContactSheetCommand(CLI::App& app, int& exitCode) {
+    auto options = std::make_shared<ContactSheetOptions>();
+    CLI::App* command = app.add_subcommand(
+        "contact-sheet", "Draw every schedule row headless into one grid image with row numbers, as a PNG");
+    command->add_option("archive", options->archive, "the archive's data file, NAME.bin")->required();
+    command->add_option("-o,--output", options->output, "the PNG file to write")->required();
+    command->add_option("--time-ms", options->timeMs, "milliseconds after each model's build (default 500)");
+    command->add_option("--tile", options->tile, "tile size WIDTHxHEIGHT (default 160x120)");
+    command->add_option("--rows", options->rows, "the rows to draw, A-B or A (default 0-331)");
+    command->callback([options, &exitCode] { exitCode = RunContactSheet(*options); });
+}
+
+} // namespace tavro::tools
