@@ -7,7 +7,8 @@ namespace tavro::gpu::d3d11 {
 namespace {
 
 // Wraps a Direct3D object that a creating call just made, or releases it when the wrapper cannot be
-// allocated. The out-pointer is written only on success, as the graphics layer promises.
+// allocated. The out-pointer is written only on success, as the graphics layer promises. Callers make
+// the creating call in a statement of its own: as another argument here, it could run after `made` is read.
 template <typename Wrapper, typename Interface, typename Native, typename... Extra>
 HRESULT Wrap(HRESULT created, Native* made, Interface** out, Extra... extra) {
     if (Failed(created))
@@ -143,22 +144,24 @@ HRESULT D3D11Device::CreateSamplerState(const SamplerDesc* desc, ISamplerState**
         return kE_INVALIDARG;
     const D3D11_SAMPLER_DESC nativeDesc = ToNative(*desc);
     ID3D11SamplerState* made = nullptr;
-    return Wrap<D3D11SamplerState>(native->CreateSamplerState(&nativeDesc, &made), made, sampler);
+    const HRESULT hr = native->CreateSamplerState(&nativeDesc, &made);
+    return Wrap<D3D11SamplerState>(hr, made, sampler);
 }
 
 HRESULT D3D11Device::CreateVertexShader(const void* bytecode, std::size_t length, IVertexShader** shader) {
     if (bytecode == nullptr || length == 0 || shader == nullptr)
         return kE_INVALIDARG;
     ID3D11VertexShader* made = nullptr;
-    return Wrap<D3D11VertexShader>(native->CreateVertexShader(bytecode, length, nullptr, &made), made,
-                                   shader);
+    const HRESULT hr = native->CreateVertexShader(bytecode, length, nullptr, &made);
+    return Wrap<D3D11VertexShader>(hr, made, shader);
 }
 
 HRESULT D3D11Device::CreatePixelShader(const void* bytecode, std::size_t length, IPixelShader** shader) {
     if (bytecode == nullptr || length == 0 || shader == nullptr)
         return kE_INVALIDARG;
     ID3D11PixelShader* made = nullptr;
-    return Wrap<D3D11PixelShader>(native->CreatePixelShader(bytecode, length, nullptr, &made), made, shader);
+    const HRESULT hr = native->CreatePixelShader(bytecode, length, nullptr, &made);
+    return Wrap<D3D11PixelShader>(hr, made, shader);
 }
 
 HRESULT D3D11Device::CreateInputLayout(const InputElementDesc* elements, std::uint32_t numElements,
