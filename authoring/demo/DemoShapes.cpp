@@ -109,6 +109,12 @@ void AppendCone(DemoPart& part, std::uint32_t segments) {
                      PiecewiseProfile({{0.25f, Segment(0, 0, 1, 0)}, {1.0f, Segment(1, 0, 0, 1)}}));
 }
 
+// Texture repeats for a surface around the y axis of about this radius and height: each copy of the
+// row number (two across and two down per texture) comes out about as wide as it is tall.
+UvMapping AroundAndUp(float radius, float height) {
+    return {std::max(1.0f, std::round(kTwoPi * radius / height)), 1};
+}
+
 DemoPart& NewPart(DemoModel& model) {
     return model.parts.emplace_back();
 }
@@ -225,7 +231,7 @@ void MakeVase(DemoModel& model, DemoRandom& rng, float detail) {
                                         [=](float s) {
                                             return std::pair{(outer(wall / height) - wall) * (1 - s), wall};
                                         }}}),
-                     {2, 2});
+                     AroundAndUp(base + bulge * 0.5f + wall, height));
     model.parts.back().placements.push_back(model.AddEmptyJointMap());
 }
 
@@ -431,7 +437,7 @@ void MakeBlob(DemoModel& model, DemoRandom& rng, float detail) {
                        r * std::sin(phi) * std::sin(theta)};
     };
     AddSurface(model, model.AddEmptyJointMap(), Resolution(160, detail, 12), Resolution(90, detail, 8),
-               surface, {2, 1});
+               surface, AroundAndUp(1, 2 * stretch));
 }
 
 void MakeGearOrSpring(DemoModel& model, DemoRandom& rng, float detail, std::uint32_t row) {

@@ -40,9 +40,9 @@ TEST(ContactSheetLayout, EveryTileHasItsOwnCellInsideTheSheet) {
     }
     // Many tiles make a sheet of about 4:3.
     const ContactSheetLayout many = MakeContactSheetLayout(332, 160, 120);
-    const double aspect = static_cast<double>(many.SheetWidth()) / many.SheetHeight();
-    EXPECT_GT(aspect, 1.1);
-    EXPECT_LT(aspect, 1.6);
+    const double ratio = static_cast<double>(many.SheetWidth()) / many.SheetHeight();
+    EXPECT_GT(ratio, 1.1);
+    EXPECT_LT(ratio, 1.6);
 }
 
 TEST(ContactSheet, TilesLabelsAndFailuresLandInTheirOwnCells) {
