@@ -24,14 +24,18 @@ int RunMakeDemo(const MakeDemoOptions& options) {
     authoring::DemoOptions demo;
     demo.scale = options.scale;
     demo.threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    demo.progress = [](std::uint32_t done, std::uint32_t total) {
+    bool progressShown = false;
+    demo.progress = [&progressShown](std::uint32_t done, std::uint32_t total) {
+        progressShown = true;
         std::fprintf(stderr, "\rmake-demo: %u/%u rows", done, total);
         std::fflush(stderr);
     };
     const auto start = std::chrono::steady_clock::now();
     std::string error;
     const bool written = authoring::WriteDemoArchive(options.directory, demo, error);
-    std::fputc('\n', stderr);
+    if (progressShown) {
+        std::fputc('\n', stderr); // ends the progress line
+    }
     if (!written) {
         return Fail(error);
     }
