@@ -24,17 +24,20 @@ HRESULT Wrap(HRESULT created, Native* made, Interface** out, Extra... extra) {
     return created;
 }
 
-// The number of initial-data entries a texture reads: mip levels (0 means the full chain) × array size.
+// The number of initial-data entries a texture reads: mip levels (0 means the full chain) × array size;
+// 0 for counts beyond what Direct3D 11 accepts, which are refused before any entry is read.
 std::size_t SubresourceCount(std::uint32_t mipLevels, std::uint32_t arraySize, std::uint32_t width,
                              std::uint32_t height, std::uint32_t depth) {
     const std::uint32_t levels = mipLevels == 0 ? FullMipCount(width, height, depth) : mipLevels;
+    if (levels > D3D11_REQ_MIP_LEVELS || arraySize > D3D11_REQ_TEXTURE2D_ARRAY_AXIS_DIMENSION)
+        return 0;
     return std::size_t{levels} * arraySize;
 }
 
 template <typename Wrapper, typename Interface, typename Desc, typename NativeTexture, typename Create>
 HRESULT CreateTexture(const Desc* desc, const SubresourceData* initialData, Interface** texture,
                       std::size_t subresources, Create create) try {
-    if (desc == nullptr || texture == nullptr)
+    if (desc == nullptr || texture == nullptr || (initialData != nullptr && subresources == 0))
         return kE_INVALIDARG;
     const auto nativeDesc = ToNative(*desc);
     std::vector<D3D11_SUBRESOURCE_DATA> nativeData;

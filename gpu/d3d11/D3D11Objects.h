@@ -42,26 +42,28 @@ inline ID3D11Resource* NativeResourceOf(IResource* resource) {
     return handle == nullptr ? nullptr : handle->NativeResource();
 }
 
-template <typename Interface, typename Native, typename Desc, ResourceDimension kDimension>
+template <typename Interface, typename Native, typename Desc, typename NativeDesc,
+          ResourceDimension kDimension>
 class D3D11Resource : public D3D11Object<Interface, Native>, public D3D11ResourceHandle {
 public:
     using D3D11Object<Interface, Native>::D3D11Object;
     ID3D11Resource* NativeResource() const override { return this->native.Get(); }
     ResourceDimension GetType() const override { return kDimension; }
     void GetDesc(Desc* desc) const override {
-        decltype(ToNative(Desc{})) nativeDesc{};
+        NativeDesc nativeDesc{};
         this->native->GetDesc(&nativeDesc);
         *desc = FromNative(nativeDesc);
     }
 };
 
-using D3D11Buffer = D3D11Resource<IBuffer, ID3D11Buffer, BufferDesc, ResourceDimension::Buffer>;
-using D3D11Texture1D =
-    D3D11Resource<ITexture1D, ID3D11Texture1D, Texture1DDesc, ResourceDimension::Texture1D>;
-using D3D11Texture2D =
-    D3D11Resource<ITexture2D, ID3D11Texture2D, Texture2DDesc, ResourceDimension::Texture2D>;
-using D3D11Texture3D =
-    D3D11Resource<ITexture3D, ID3D11Texture3D, Texture3DDesc, ResourceDimension::Texture3D>;
+using D3D11Buffer =
+    D3D11Resource<IBuffer, ID3D11Buffer, BufferDesc, D3D11_BUFFER_DESC, ResourceDimension::Buffer>;
+using D3D11Texture1D = D3D11Resource<ITexture1D, ID3D11Texture1D, Texture1DDesc, D3D11_TEXTURE1D_DESC,
+                                     ResourceDimension::Texture1D>;
+using D3D11Texture2D = D3D11Resource<ITexture2D, ID3D11Texture2D, Texture2DDesc, D3D11_TEXTURE2D_DESC,
+                                     ResourceDimension::Texture2D>;
+using D3D11Texture3D = D3D11Resource<ITexture3D, ID3D11Texture3D, Texture3DDesc, D3D11_TEXTURE3D_DESC,
+                                     ResourceDimension::Texture3D>;
 
 // A view holds a reference to the wrapper of its resource, which GetResource hands out; Direct3D's view
 // holds its own reference to the Direct3D resource.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace tavro::gpu::d3d11 {
@@ -183,6 +184,17 @@ TEST_F(D3D11Test, RefusedCallsFailAndWriteNothing) {
     // A pixel shader is no vertex shader: Direct3D itself refuses it.
     EXPECT_LT(device->CreateVertexShader(pixelShader.data(), pixelShader.size(), &vertexShader), 0);
     EXPECT_EQ(vertexShader, nullptr);
+
+    // Counts beyond Direct3D's limits are refused before any initial-data entry is read.
+    const SubresourceData oneLevel[] = {{pixelShader.data(), 16, 0}};
+    for (auto [mipLevels, arraySize] : {std::pair{20u, 1u}, std::pair{1u, 4096u}, std::pair{1u, 0u}}) {
+        Texture2DDesc tooMany = textureDesc;
+        tooMany.mipLevels = mipLevels;
+        tooMany.arraySize = arraySize;
+        ITexture2D* made = nullptr;
+        EXPECT_EQ(device->CreateTexture2D(&tooMany, oneLevel, &made), kE_INVALIDARG);
+        EXPECT_EQ(made, nullptr);
+    }
 
     const InputElementDesc unnamed{
         nullptr, 0, Format::R32G32B32_Float, 0, 0, InputClassification::PerVertexData, 0};

@@ -38,10 +38,10 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
     return !in.bad();
 }
 
-// The compiler's first message line, for a one-line report.
-std::string FirstLine(ID3DBlob* errors) {
+// The compiler's first message line, for a one-line report; its messages name the source themselves.
+std::string FirstLine(ID3DBlob* errors, const std::string& sourcePath) {
     if (errors == nullptr || errors->GetBufferSize() == 0)
-        return "no message from the compiler";
+        return sourcePath + ": the compiler refused it without a message";
     std::string text(static_cast<const char*>(errors->GetBufferPointer()), errors->GetBufferSize());
     text = text.substr(0, text.find_first_of("\r\n"));
     while (!text.empty() && text.back() == '\0')
@@ -74,7 +74,7 @@ bool CompileInto(const ShaderJob& job, std::ostringstream& header, std::string* 
         D3DCompile(source.data(), source.size(), job.sourcePath.c_str(), nullptr, nullptr, "main",
                    job.profile.c_str(), D3DCOMPILE_ENABLE_STRICTNESS, 0, &code, &messages);
     if (FAILED(hr) || code == nullptr) {
-        *error = job.sourcePath + ": " + FirstLine(messages);
+        *error = FirstLine(messages, job.sourcePath);
         if (messages != nullptr)
             messages->Release();
         return false;
