@@ -185,8 +185,8 @@ TEST_F(EntryExtraction, MemoryDestinationTakesTheBlockOver) {
         EXPECT_EQ(destination.GetCapacity(), size);
         EXPECT_EQ(destination.Tell(), 0u);
         EXPECT_EQ(ToVector(destination.GetBuffer(), size), ContentOf(entry));
-        EXPECT_NE(destination.DetachBuffer(), nullptr); // owned by the file
-        delete[] destination.GetBuffer();
+        const std::unique_ptr<std::uint8_t[]> owned(destination.DetachBuffer()); // null unless owned
+        EXPECT_NE(owned, nullptr);
     }
 }
 
