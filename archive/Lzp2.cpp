@@ -52,6 +52,14 @@ void CopyReferenceWide(std::uint8_t* out, std::size_t distance) {
     }
 }
 
+// Ends a block at its end op. A block may legitimately stop short of its output size; the rest of its
+// region is zeroed so that the caller never receives bytes the stream did not define (a fresh extraction
+// buffer would otherwise hand out leftover heap contents as entry data).
+bool FinishBlock(std::uint8_t* out, std::uint8_t* const outEnd) {
+    std::memset(out, 0, std::size_t(outEnd - out));
+    return true;
+}
+
 // Runs one block's op stream from in, writing exactly [out, outEnd). outStart is the first byte of the
 // whole output, the lower limit of back references. No read reaches inEnd and no write reaches outEnd.
 bool DecodeBlock(const std::uint8_t* in, const std::uint8_t* const inEnd, const std::uint8_t* const outStart,
@@ -90,7 +98,7 @@ bool DecodeBlock(const std::uint8_t* in, const std::uint8_t* const inEnd, const 
                 in += op;
                 out += op;
             } else {
-                return out == outEnd;
+                return FinishBlock(out, outEnd);
             }
         }
 
@@ -125,7 +133,7 @@ bool DecodeBlock(const std::uint8_t* in, const std::uint8_t* const inEnd, const 
             in += op;
             out += op;
         } else {
-            return out == outEnd;
+            return FinishBlock(out, outEnd);
         }
     }
 }
