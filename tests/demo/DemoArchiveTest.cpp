@@ -5,6 +5,7 @@
 #include "gpu/recording/RecordingFactory.h"
 #include "render/RenderModel.h"
 #include "render/RendererState.h"
+#include "tests/demo/StripVolume.h"
 #include "texture/G1TFormat.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Small enough to build quickly in a debug build, large enough to keep every kind of object.
-constexpr float kTestScale = 0.02f;
+constexpr float kTestScale = 0.01f;
 
 std::vector<char> ReadWholeFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,38 +35,13 @@ Vector3 Transform(const float* p, const Matrix4& m) {
             p[0] * m.At(0, 2) + p[1] * m.At(1, 2) + p[2] * m.At(2, 2) + m.At(3, 2)};
 }
 
-// The volume a draw item's strips enclose, counted positive when every triangle's front face (the
-// renderer's clockwise, left-handed front) looks outward. A part drawn inside out gives a negative
-// volume; one with a large hole gives a volume far from its true one, but still of the right sign.
+// The volume a draw item encloses once its matrix has placed it.
 double SignedVolume(const CG1MModel& model, const CG1MDrawItem& item) {
     const auto vertices = model.ViewVertices();
-    const auto indices = model.ViewIndices();
-    double volume = 0;
-    std::uint32_t inStrip = 0; // indices since the last cut
-    Vector3 window[3]{};
-    for (std::uint32_t i = item.startIndex; i < item.startIndex + item.indexCount; ++i) {
-        if (indices[i] == kStripCutIndex) {
-            inStrip = 0;
-            continue;
-        }
-        window[0] = window[1];
-        window[1] = window[2];
-        window[2] =
-            Transform(vertices[static_cast<std::size_t>(item.baseVertex) + indices[i]].position, item.matrix);
-        if (++inStrip < 3) {
-            continue;
-        }
-        // Strip triangle k is (k, k+1, k+2) for even k and (k+1, k, k+2) for odd k.
-        const bool odd = (inStrip - 3) % 2 == 1;
-        const Vector3 a = odd ? window[1] : window[0];
-        const Vector3 b = odd ? window[0] : window[1];
-        const Vector3 c = window[2];
-        volume += (double{a.x} * (double{b.y} * c.z - double{b.z} * c.y) +
-                   double{a.y} * (double{b.z} * c.x - double{b.x} * c.z) +
-                   double{a.z} * (double{b.x} * c.y - double{b.y} * c.x)) /
-                  6.0;
-    }
-    return volume;
+    const auto strips = model.ViewIndices().subspan(item.startIndex, item.indexCount);
+    return demotest::StripVolume(strips, [&](std::uint16_t index) {
+        return Transform(vertices[static_cast<std::size_t>(item.baseVertex) + index].position, item.matrix);
+    });
 }
 
 class DemoArchiveTest : public ::testing::Test {
