@@ -211,7 +211,8 @@ public:
 
     // ---- Extension beyond Direct3D 11, for the command-line tool and tests ----
     // Copies the image shown by the last successful Present into `image`. Before any Present it fails with
-    // E_FAIL. (A Direct3D backend keeps a staging copy of the back buffer at Present to serve this.)
+    // E_FAIL. (The Direct3D backend copies the back buffer aside at Present and reads the copy back through a
+    // staging texture here.)
     virtual HRESULT ReadPresentedImage(PresentedImage* image) = 0;
 };
 
