@@ -7,7 +7,8 @@
 namespace tavro::gpu::d3d11 {
 namespace {
 
-// A new reference on `object`, for a wrapper that takes one over.
+// A new reference on `object`, for a wrapper that takes one over. Written as `new Wrapper(Share(x))`, the
+// reference is added only once the allocation has succeeded, so running out of memory leaks none.
 template <typename T>
 T* Share(T* object) {
     object->AddRef();
