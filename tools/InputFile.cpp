@@ -19,20 +19,20 @@ namespace {
 
 // "ARCHIVE.bin:INDEX" when the part after the last ':' is all digits and the part before names an
 // existing file; otherwise the whole text is a plain file name (which may itself hold ':').
-bool SplitArchiveEntry(const std::string& spec, std::string& archive, std::string& index) {
-    const std::size_t colon = spec.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == spec.size()) {
+bool SplitArchiveEntry(const std::string& input, std::string& archive, std::string& index) {
+    const std::size_t colon = input.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == input.size()) {
         return false;
     }
-    const std::string digits = spec.substr(colon + 1);
+    const std::string digits = input.substr(colon + 1);
     if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return false;
     }
     std::error_code code;
-    if (!std::filesystem::is_regular_file(std::filesystem::u8path(spec.substr(0, colon)), code)) {
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(input.substr(0, colon)), code)) {
         return false;
     }
-    archive = spec.substr(0, colon);
+    archive = input.substr(0, colon);
     index = digits;
     return true;
 }
@@ -80,18 +80,18 @@ bool ReadPlainFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 
 } // namespace
 
-bool ReadInput(const std::string& spec, std::vector<std::uint8_t>& bytes, std::string& error) {
+bool ReadInput(const std::string& input, std::vector<std::uint8_t>& bytes, std::string& error) {
     try {
         bytes.clear();
         std::string archive;
         std::string index;
-        if (SplitArchiveEntry(spec, archive, index)) {
+        if (SplitArchiveEntry(input, archive, index)) {
             return ReadArchiveEntry(archive, index, bytes, error);
         }
-        return ReadPlainFile(spec, bytes, error);
+        return ReadPlainFile(input, bytes, error);
     } catch (const std::bad_alloc&) {
         bytes.clear();
-        error = spec + ": not enough memory to read it";
+        error = input + ": not enough memory to read it";
         return false;
     }
 }
