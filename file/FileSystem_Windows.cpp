@@ -44,6 +44,7 @@ std::unique_ptr<CAbstractFile> CFileSystem_Windows::OpenFile(const wchar_t* path
     try {
         const CFileInfo_Default info(path);
         std::unique_ptr<CFileInfo> clone = info.Clone();
+        // The record's own size, which is what the system checks (24 bytes on 64-bit Windows).
         SECURITY_ATTRIBUTES security{};
         security.nLength = sizeof(security);
         security.lpSecurityDescriptor = nullptr;
@@ -53,12 +54,12 @@ std::unique_ptr<CAbstractFile> CFileSystem_Windows::OpenFile(const wchar_t* path
         if (handle == INVALID_HANDLE_VALUE) {
             return nullptr;
         }
+        // A pipe, console or device opens like a file but can block a read forever.
         if (::GetFileType(handle) != FILE_TYPE_DISK) {
             ::CloseHandle(handle);
             return nullptr;
         }
-        auto file = std::make_unique<CDiskFile_Windows>(handle, this, std::move(clone));
-        return file;
+        return std::make_unique<CDiskFile_Windows>(handle, this, std::move(clone));
     } catch (const std::bad_alloc&) {
         if (handle != INVALID_HANDLE_VALUE) {
             ::CloseHandle(handle);
