@@ -7,6 +7,8 @@
 #include "render/RendererState.h"
 #include "tests/app/ScheduleArchive.h"
 
+#include "tests/TempDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,23 +19,6 @@ namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder of its own per test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() /
-                (std::string("tavro-app-") + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // A cycler loading into a renderer on the recording backend, from an archive in a folder of its own.
 class ModelCyclerTest : public ::testing::Test {
@@ -55,8 +40,8 @@ protected:
         return static_cast<int>(apptest::RowOfModelHeight(state.currentModel->GetModel()->GetBoundsMax()[1]));
     }
 
-    TempFolder folder;
-    fs::path archive = folder.Path() / "LINKDATA1.bin";
+    testing::TempDirectory folder;
+    fs::path archive = folder.path / "LINKDATA1.bin";
     platform::CHeadlessPlatform platform;
     gpu::recording::Recorder recorder;
     gpu::recording::RecordingFactory factory{recorder};
@@ -111,8 +96,8 @@ TEST_F(ModelCyclerTest, ArchiveThatCannotBeUsedChangesNothing) {
     const Case cases[] = {
         {"652 entries", [&] { WriteArchive(withEntries(652)); }},
         {"757 entries", [&] { WriteArchive(withEntries(757)); }},
-        {"no index", [&] { fs::remove(folder.Path() / "LINKDATA1.idx"); }},
-        {"no archive", [&] { fs::remove_all(folder.Path() / "LINKDATA1.bin"); }},
+        {"no index", [&] { fs::remove(folder.path / "LINKDATA1.idx"); }},
+        {"no archive", [&] { fs::remove_all(folder.path / "LINKDATA1.bin"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

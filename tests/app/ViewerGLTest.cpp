@@ -5,6 +5,7 @@
 #include "gpu/opengl/OpenGLFactory.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "render/RendererState.h"
+#include "tests/TempDirectory.h"
 #include "tests/app/ScheduleArchive.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +22,6 @@ namespace fs = std::filesystem;
 // generated archive. What a person would see is read back from the presented image.
 class ViewerGLTest : public ::testing::Test {
 protected:
-    ViewerGLTest() { fs::create_directories(folder); }
-    ~ViewerGLTest() override { fs::remove_all(folder); }
-
     // The colour at the middle of the upper half of the view, where the square lies while it faces the
     // camera; false when nothing has been presented.
     bool ColourAboveCentre(int& r, int& g, int& b) {
@@ -66,7 +64,8 @@ protected:
         return RunViewer(platform, hooked);
     }
 
-    fs::path folder = fs::temp_directory_path() / "tavro-app-viewer-gl";
+    testing::TempDirectory directory;
+    fs::path folder = directory.path;
     platform::CHeadlessPlatform platform{640, 480};
     gpu::opengl::EglHeadlessContext context; // outlives every object made on it
     gpu::opengl::OpenGLFactory factory;

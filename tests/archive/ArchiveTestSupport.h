@@ -4,6 +4,7 @@
 // memory file and records its writes.
 #include "file/FileSystem.h"
 #include "file/MemoryFile.h"
+#include "tests/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace tavro::testing {
@@ -32,23 +32,6 @@ inline std::vector<std::uint8_t> PatternBytes(std::size_t size, std::uint32_t se
 inline std::vector<std::uint8_t> ToVector(const std::uint8_t* bytes, std::uint32_t size) {
     return std::vector<std::uint8_t>(bytes, bytes + size);
 }
-
-class TempDirectory {
-public:
-    TempDirectory() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string name = test != nullptr ? test->name() : "suite";
-        path = std::filesystem::temp_directory_path() /
-               ("tavro-archive-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempDirectory() { std::filesystem::remove_all(path); }
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
-
-    std::filesystem::path path;
-};
 
 // Files served from memory by path. Each open file counts itself while alive, and a file can be made
 // to report a size larger than the bytes it holds, so that its reads come up short.

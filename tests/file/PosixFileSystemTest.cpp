@@ -2,6 +2,7 @@
 #include "file/FileInfo.h"
 #include "file/FileSystem.h"
 #include "file/WidePath.h"
+#include "tests/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +16,10 @@ namespace {
 
 class HostFileSystem : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory = std::filesystem::temp_directory_path() /
-                    ("tavro-file-test-" + std::to_string(::getpid()) + "-" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
-
     std::wstring PathOf(const std::string& name) const { return Utf8ToWide((directory / name).string()); }
 
-    std::filesystem::path directory;
+    testing::TempDirectory temp;
+    std::filesystem::path directory = temp.path;
     CFileSystem& fileSystem = GetFileSystem();
 };
 
