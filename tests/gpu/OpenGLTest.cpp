@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +49,17 @@ std::array<Vertex, 4> Quad(float x0, float y0, float x1, float y1, float z) {
              {{x0, y1, z}, {}, {0, 0}},
              {{x1, y0, z}, {}, {1, 1}},
              {{x1, y1, z}, {}, {1, 0}}}};
+}
+
+std::vector<Vertex> Strip(const std::array<Vertex, 4>& quad) {
+    return {quad.begin(), quad.end()};
+}
+
+// A sampled 2D texture of one subresource per level and slice.
+Texture2DDesc SampledDesc(std::uint32_t width, std::uint32_t height, Format format = Format::R8G8B8A8_UNorm,
+                          std::uint32_t mips = 1, std::uint32_t arraySize = 1, std::uint32_t miscFlags = 0) {
+    return {width, height,   mips, arraySize, format, {1, 0}, Usage::Immutable, kBindShaderResource,
+            0,     miscFlags};
 }
 
 // A device with the renderer's fixed pipeline: 64 × 64 back buffer, depth 24 + stencil 8, viewport,
@@ -94,9 +105,8 @@ protected:
 
         ASSERT_EQ(device->GetShaderLanguage(), ShaderLanguage::Glsl);
         Ref<IVertexShader> vs;
-        Ref<IPixelShader> ps;
         ASSERT_EQ(device->CreateVertexShader(kVertexShader.data(), kVertexShader.size(), vs.Put()), kS_OK);
-        ASSERT_EQ(device->CreatePixelShader(kPixelShader.data(), kPixelShader.size(), ps.Put()), kS_OK);
+        UsePixelShader(kPixelShader);
         const InputElementDesc elements[] = {
             {"POSITION", 0, Format::R32G32B32_Float, 0, 0, InputClassification::PerVertexData, 0},
             {"NORMAL", 0, Format::R32G32B32_Float, 0, 12, InputClassification::PerVertexData, 0},
@@ -107,7 +117,6 @@ protected:
             device->CreateInputLayout(elements, 3, kVertexShader.data(), kVertexShader.size(), layout.Put()),
             kS_OK);
         context->VSSetShader(vs.Get());
-        context->PSSetShader(ps.Get());
         context->IASetInputLayout(layout.Get());
         context->IASetPrimitiveTopology(PrimitiveTopology::TriangleStrip);
         UseSampler(Filter::MinMagMipLinear, 0.0f);
@@ -119,17 +128,16 @@ protected:
         SetWorld(kIdentity);
     }
 
+    void UsePixelShader(std::string_view source) {
+        Ref<IPixelShader> ps;
+        ASSERT_EQ(device->CreatePixelShader(source.data(), source.size(), ps.Put()), kS_OK);
+        context->PSSetShader(ps.Get());
+    }
+
     void UseSampler(Filter filter, float minLod) {
-        const SamplerDesc desc{filter,
-                               TextureAddressMode::Wrap,
-                               TextureAddressMode::Wrap,
-                               TextureAddressMode::Wrap,
-                               0.0f,
-                               0,
-                               ComparisonFunc::Never,
-                               {0, 0, 0, 0},
-                               minLod,
-                               kFloat32Max};
+        constexpr auto kWrap = TextureAddressMode::Wrap;
+        const SamplerDesc desc{filter, kWrap,  kWrap,      kWrap, 0.0f, 0, ComparisonFunc::Never,
+                               {},     minLod, kFloat32Max};
         Ref<ISamplerState> sampler;
         ASSERT_EQ(device->CreateSamplerState(&desc, sampler.Put()), kS_OK);
         ISamplerState* const samplers[] = {sampler.Get()};
@@ -139,12 +147,10 @@ protected:
     // World transposed, then identity View and Projection: the constant buffer's 192 bytes.
     void SetWorld(const Matrix& world) {
         std::array<float, 48> bytes{};
-        for (int row = 0; row < 4; ++row) {
-            for (int column = 0; column < 4; ++column)
-                bytes[row * 4 + column] = world[column * 4 + row];
+        for (int i = 0; i < 16; ++i) {
+            bytes[i] = world[i % 4 * 4 + i / 4];
+            bytes[16 + i] = bytes[32 + i] = kIdentity[i];
         }
-        std::memcpy(&bytes[16], kIdentity.data(), 64);
-        std::memcpy(&bytes[32], kIdentity.data(), 64);
         context->UpdateSubresource(constants.Get(), 0, nullptr, bytes.data(), 0, 0);
     }
 
@@ -153,22 +159,20 @@ protected:
         context->ClearDepthStencilView(depthView.Get(), kClearDepth | kClearStencil, 1.0f, 0);
     }
 
-    // Uploads the vertices and 16-bit indices and binds them.
-    void SetGeometry(const std::vector<Vertex>& vertices, const std::vector<std::uint16_t>& indices) {
-        BufferDesc vbDesc{static_cast<std::uint32_t>(vertices.size() * sizeof(Vertex)),
-                          Usage::Default,
-                          kBindVertexBuffer,
-                          0,
-                          0,
-                          0};
-        const SubresourceData vbData{vertices.data(), 0, 0};
-        Ref<IBuffer> vb;
-        ASSERT_EQ(device->CreateBuffer(&vbDesc, &vbData, vb.Put()), kS_OK);
-        BufferDesc ibDesc{
-            static_cast<std::uint32_t>(indices.size() * 2), Usage::Default, kBindIndexBuffer, 0, 0, 0};
-        const SubresourceData ibData{indices.data(), 0, 0};
-        Ref<IBuffer> ib;
-        ASSERT_EQ(device->CreateBuffer(&ibDesc, &ibData, ib.Put()), kS_OK);
+    Ref<IBuffer> MakeBuffer(const void* bytes, std::size_t size, std::uint32_t bindFlags) {
+        const BufferDesc desc{static_cast<std::uint32_t>(size), Usage::Default, bindFlags, 0, 0, 0};
+        const SubresourceData data{bytes, 0, 0};
+        Ref<IBuffer> buffer;
+        EXPECT_EQ(device->CreateBuffer(&desc, &data, buffer.Put()), kS_OK);
+        return buffer;
+    }
+
+    // Uploads the vertices and 16-bit indices and binds them; by default one quad over the whole target.
+    void SetGeometry(const std::vector<Vertex>& vertices = Strip(Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f)),
+                     const std::vector<std::uint16_t>& indices = {0, 1, 2, 3}) {
+        const Ref<IBuffer> vb =
+            MakeBuffer(vertices.data(), vertices.size() * sizeof(Vertex), kBindVertexBuffer);
+        const Ref<IBuffer> ib = MakeBuffer(indices.data(), indices.size() * 2, kBindIndexBuffer);
         IBuffer* const vbs[] = {vb.Get()};
         const std::uint32_t stride = sizeof(Vertex);
         const std::uint32_t offset = 0;
@@ -187,13 +191,7 @@ protected:
         context->PSSetShaderResources(0, 1, views);
     }
 
-    void SetSolidTexture(Rgba color) {
-        const std::array<std::uint8_t, 4> texel = color;
-        SetTexture(
-            Texture2DDesc{
-                1, 1, 1, 1, Format::R8G8B8A8_UNorm, {1, 0}, Usage::Immutable, kBindShaderResource, 0, 0},
-            {{texel.data(), 4, 0}});
-    }
+    void SetSolidTexture(Rgba color) { SetTexture(SampledDesc(1, 1), {{color.data(), 4, 0}}); }
 
     PresentedImage PresentAndRead() {
         EXPECT_EQ(swapChain->Present(0, 0), kS_OK);
@@ -204,12 +202,20 @@ protected:
         return image;
     }
 
+    // One frame on black of the first indexCount indices.
+    PresentedImage DrawOnBlack(std::uint32_t indexCount = 4) {
+        Clear(kBlack);
+        context->DrawIndexed(indexCount, 0, 0);
+        return PresentAndRead();
+    }
+
     // The pixel at (x, y), counted from the top left.
     static Rgba Pixel(const PresentedImage& image, std::uint32_t x, std::uint32_t y) {
         const std::uint8_t* p = &image.rgba[(y * image.width + x) * 4];
         return {p[0], p[1], p[2], p[3]};
     }
 
+    static constexpr float kBlack[4] = {0, 0, 0, 1};
     EglHeadlessContext glContext;
     OpenGLFactory factory;
     Ref<ISwapChain> swapChain;
@@ -220,10 +226,11 @@ protected:
     Ref<IBuffer> constants;
 };
 
-constexpr float kBlack[4] = {0, 0, 0, 1};
 constexpr Rgba kBlackPixel = {0, 0, 0, 255};
 constexpr Rgba kRed = {255, 0, 0, 255};
 constexpr Rgba kGreen = {0, 255, 0, 255};
+constexpr Rgba kBlue = {0, 0, 255, 255};
+constexpr Rgba kWhite = {255, 255, 255, 255};
 
 using OpenGLDevice = GLHarness;
 
@@ -279,8 +286,7 @@ TEST_F(OpenGLDevice, StripCutAt0xFFFFLeavesItsGapAndIgnoresTheBaseVertex) {
 }
 
 TEST_F(OpenGLDevice, DrawsOnlyIndicesInsideTheIndexBuffer) {
-    const auto quad = Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetGeometry(Strip(Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f)));
     SetSolidTexture(kRed);
     Clear(kBlack);
     context->DrawIndexed(1000000, 0, 0);    // runs past the four indices: cut short at the buffer's end
@@ -300,9 +306,7 @@ TEST_F(OpenGLDevice, BackFacesAreCulledAndDepthIsZeroToOne) {
     vertices.insert(vertices.end(), behindNear.begin(), behindNear.end());
     SetGeometry(vertices, {0, 1, 2, 3, 0xFFFF, 4, 5, 6, 7, 0xFFFF, 8, 9, 10, 11});
     SetSolidTexture(kGreen);
-    Clear(kBlack);
-    context->DrawIndexed(14, 0, 0);
-    const PresentedImage image = PresentAndRead();
+    const PresentedImage image = DrawOnBlack(14);
     EXPECT_EQ(Pixel(image, 16, 32), kGreen);
     EXPECT_EQ(Pixel(image, 48, 32), kBlackPixel) << "counter-clockwise triangles face away and are culled";
 }
@@ -325,39 +329,22 @@ TEST_F(OpenGLDevice, NearerSurfacesHideFartherOnes) {
 }
 
 TEST_F(OpenGLDevice, WorldMatrixFromTheConstantBufferMovesTheModel) {
-    const auto quad = Quad(-0.25f, -0.25f, 0.25f, 0.25f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetGeometry(Strip(Quad(-0.25f, -0.25f, 0.25f, 0.25f, 0.5f)));
     SetSolidTexture(kRed);
     // Row-vector convention: the translation sits in the fourth row.
     Matrix world = kIdentity;
     world[12] = 0.5f;
     world[13] = 0.5f;
     SetWorld(world);
-    Clear(kBlack);
-    context->DrawIndexed(4, 0, 0);
-    const PresentedImage image = PresentAndRead();
+    const PresentedImage image = DrawOnBlack();
     EXPECT_EQ(Pixel(image, 32, 32), kBlackPixel);
     EXPECT_EQ(Pixel(image, 48, 16), kRed) << "moved right and up (y grows upward, row 0 is the top)";
 }
 
-struct TextureCase {
-    const char* name;
-    Format format;
-    std::vector<std::uint8_t> block; // one 4 × 4 block, or 4 × 4 pixels
-    std::uint32_t pitch;
-    Rgba expected;
-};
-
 // Block-compressed blocks whose texels all have one colour: both endpoints the same, every index 0.
 std::vector<std::uint8_t> Bc1Block(std::uint16_t rgb565) {
-    return {static_cast<std::uint8_t>(rgb565),
-            static_cast<std::uint8_t>(rgb565 >> 8),
-            static_cast<std::uint8_t>(rgb565),
-            static_cast<std::uint8_t>(rgb565 >> 8),
-            0,
-            0,
-            0,
-            0};
+    const auto low = static_cast<std::uint8_t>(rgb565), high = static_cast<std::uint8_t>(rgb565 >> 8);
+    return {low, high, low, high, 0, 0, 0, 0};
 }
 
 std::vector<std::uint8_t> Repeat(std::vector<std::uint8_t> pixel, int count) {
@@ -367,13 +354,20 @@ std::vector<std::uint8_t> Repeat(std::vector<std::uint8_t> pixel, int count) {
     return bytes;
 }
 
-std::vector<TextureCase> TextureCases() {
+TEST_F(OpenGLDevice, TexturesSampleToTheirColours) {
+    struct Case {
+        const char* name;
+        Format format;
+        std::vector<std::uint8_t> block; // one 4 × 4 block, or 4 × 4 pixels
+        std::uint32_t pitch;
+        Rgba expected;
+    };
     std::vector<std::uint8_t> bc2(8, 0x88); // explicit 4-bit alpha 8 → 136
-    const auto colour = Bc1Block(0xF81F);   // magenta
-    bc2.insert(bc2.end(), colour.begin(), colour.end());
+    const auto magenta = Bc1Block(0xF81F);
+    bc2.insert(bc2.end(), magenta.begin(), magenta.end());
     std::vector<std::uint8_t> bc3 = {200, 0, 0, 0, 0, 0, 0, 0}; // alpha endpoint 0 everywhere
-    bc3.insert(bc3.end(), colour.begin(), colour.end());
-    return {
+    bc3.insert(bc3.end(), magenta.begin(), magenta.end());
+    const Case cases[] = {
         {"BC1", Format::BC1_UNorm, Bc1Block(0x07E0), 8, {0, 255, 0, 255}},
         {"BC2", Format::BC2_UNorm, bc2, 16, {255, 0, 255, 136}},
         {"BC3", Format::BC3_UNorm, bc3, 16, {255, 0, 255, 200}},
@@ -385,76 +379,53 @@ std::vector<TextureCase> TextureCases() {
         {"B5G6R5", Format::B5G6R5_UNorm, Repeat({0x00, 0xF8}, 16), 8, {255, 0, 0, 255}},
         {"B5G5R5A1", Format::B5G5R5A1_UNorm, Repeat({0x1F, 0x80}, 16), 8, {0, 0, 255, 255}},
         {"B4G4R4A4", Format::B4G4R4A4_UNorm, Repeat({0xF0, 0xF0}, 16), 8, {0, 255, 0, 255}},
-        {"R10G10B10A2",
-         Format::R10G10B10A2_UNorm,
-         Repeat({0xFF, 0x03, 0x00, 0xC0}, 16),
-         16,
-         {255, 0, 0, 255}},
+        {"R10G10B10A2", Format::R10G10B10A2_UNorm, Repeat({0xFF, 0x03, 0, 0xC0}, 16), 16, {255, 0, 0, 255}},
     };
-}
-
-TEST_F(OpenGLDevice, TexturesSampleToTheirColours) {
-    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
-    for (const TextureCase& c : TextureCases()) {
-        SetTexture(Texture2DDesc{4, 4, 1, 1, c.format, {1, 0}, Usage::Immutable, kBindShaderResource, 0, 0},
-                   {{c.block.data(), c.pitch, 0}});
-        Clear(kBlack);
-        context->DrawIndexed(4, 0, 0);
-        const PresentedImage image = PresentAndRead();
-        EXPECT_EQ(Pixel(image, 20, 30), c.expected) << c.name;
+    SetGeometry();
+    for (const Case& c : cases) {
+        SetTexture(SampledDesc(4, 4, c.format), {{c.block.data(), c.pitch, 0}});
+        EXPECT_EQ(Pixel(DrawOnBlack(), 20, 30), c.expected) << c.name;
     }
 }
 
 TEST_F(OpenGLDevice, ViewportsCountFromTheTopLeft) {
-    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetGeometry();
     SetSolidTexture(kRed);
-    Clear(kBlack);
     const Viewport topRight{32, 0, 32, 16, 0, 1};
     context->RSSetViewports(1, &topRight);
-    context->DrawIndexed(4, 0, 0);
-    const PresentedImage image = PresentAndRead();
+    const PresentedImage image = DrawOnBlack();
     EXPECT_EQ(Pixel(image, 48, 8), kRed);
     EXPECT_EQ(Pixel(image, 48, 56), kBlackPixel);
     EXPECT_EQ(Pixel(image, 16, 8), kBlackPixel);
 }
 
 TEST_F(OpenGLDevice, TheFirstTexelRowIsTheTopOfTheImage) {
-    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetGeometry();
     // Rows padded to 12 bytes: the pitch is honoured.
     const std::vector<std::uint8_t> texels = {255, 0, 0,   255, 0,   255, 0,   255, 9, 9, 9, 9,
                                               0,   0, 255, 255, 255, 255, 255, 255, 9, 9, 9, 9};
-    SetTexture(
-        Texture2DDesc{2, 2, 1, 1, Format::R8G8B8A8_UNorm, {1, 0}, Usage::Default, kBindShaderResource, 0, 0},
-        {{texels.data(), 12, 0}});
+    Texture2DDesc desc = SampledDesc(2, 2);
+    desc.usage = Usage::Default;
+    SetTexture(desc, {{texels.data(), 12, 0}});
     UseSampler(Filter::MinMagMipPoint, 0.0f);
-    Clear(kBlack);
-    context->DrawIndexed(4, 0, 0);
-    const PresentedImage image = PresentAndRead();
+    const PresentedImage image = DrawOnBlack();
     EXPECT_EQ(Pixel(image, 8, 8), kRed);
     EXPECT_EQ(Pixel(image, 56, 8), kGreen);
-    EXPECT_EQ(Pixel(image, 8, 56), (Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(Pixel(image, 56, 56), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(Pixel(image, 8, 56), kBlue);
+    EXPECT_EQ(Pixel(image, 56, 56), kWhite);
 }
 
 TEST_F(OpenGLDevice, MipLevelsAreChosenByViewAndSampler) {
-    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
+    SetGeometry();
     const auto level0 = Repeat({255, 0, 0, 255}, 16);
     const auto level1 = Repeat({0, 255, 0, 255}, 4);
-    const auto level2 = Repeat({0, 0, 255, 255}, 1);
     const std::vector<SubresourceData> data = {
-        {level0.data(), 16, 0}, {level1.data(), 8, 0}, {level2.data(), 4, 0}};
-    const Texture2DDesc desc{
-        4, 4, 3, 1, Format::R8G8B8A8_UNorm, {1, 0}, Usage::Immutable, kBindShaderResource, 0, 0};
+        {level0.data(), 16, 0}, {level1.data(), 8, 0}, {kBlue.data(), 4, 0}};
+    const Texture2DDesc desc = SampledDesc(4, 4, Format::R8G8B8A8_UNorm, 3);
 
     SetTexture(desc, data);
     UseSampler(Filter::MinMagMipPoint, 1.0f); // magnified, but no level above 1 may be used
-    Clear(kBlack);
-    context->DrawIndexed(4, 0, 0);
-    EXPECT_EQ(Pixel(PresentAndRead(), 32, 32), kGreen);
+    EXPECT_EQ(Pixel(DrawOnBlack(), 32, 32), kGreen);
 
     ShaderResourceViewDesc lastLevel{};
     lastLevel.format = Format::R8G8B8A8_UNorm;
@@ -462,68 +433,34 @@ TEST_F(OpenGLDevice, MipLevelsAreChosenByViewAndSampler) {
     lastLevel.texture2D = {2, 1};
     SetTexture(desc, data, &lastLevel);
     UseSampler(Filter::MinMagMipLinear, 0.0f);
-    Clear(kBlack);
-    context->DrawIndexed(4, 0, 0);
-    EXPECT_EQ(Pixel(PresentAndRead(), 32, 32), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(Pixel(DrawOnBlack(), 32, 32), kBlue);
 }
 
 TEST_F(OpenGLDevice, ArrayAndCubeViewsSampleTheirSlicesAndFaces) {
-    const auto quad = Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f);
-    SetGeometry({quad.begin(), quad.end()}, {0, 1, 2, 3});
-    // Six 1 × 1 slices: red, green, blue, white, grey, yellow.
-    const std::vector<Rgba> colours = {
-        kRed, kGreen, {0, 0, 255, 255}, {255, 255, 255, 255}, {128, 128, 128, 255}, {255, 255, 0, 255}};
+    SetGeometry();
+    const std::vector<Rgba> colours = {kRed, kGreen, kBlue, kWhite, {128, 128, 128, 255}, {255, 255, 0, 255}};
     std::vector<SubresourceData> slices;
     for (const Rgba& colour : colours)
         slices.push_back({colour.data(), 4, 0});
-    const auto drawWith = [&](std::string_view pixelShader) {
-        Ref<IPixelShader> ps;
-        EXPECT_EQ(device->CreatePixelShader(pixelShader.data(), pixelShader.size(), ps.Put()), kS_OK);
-        context->PSSetShader(ps.Get());
-        Clear(kBlack);
-        context->DrawIndexed(4, 0, 0);
-        return Pixel(PresentAndRead(), 32, 32);
+    const auto sample = [&](const std::string& sampler, const std::string& coordinates) {
+        UsePixelShader("#version 420 core\nlayout(binding = 0) uniform " + sampler +
+                       " tx;\nlayout(location = 0) out vec4 color;\nvoid main() { color = texture(tx, " +
+                       coordinates + "); }");
+        return Pixel(DrawOnBlack(), 32, 32);
     };
 
-    SetTexture(
-        Texture2DDesc{
-            1, 1, 1, 6, Format::R8G8B8A8_UNorm, {1, 0}, Usage::Immutable, kBindShaderResource, 0, 0},
-        slices);
-    EXPECT_EQ(drawWith(R"(#version 420 core
-layout(binding = 0) uniform sampler2DArray slices;
-layout(location = 0) out vec4 color;
-void main() { color = texture(slices, vec3(0.5, 0.5, 2.0)); })"),
-              colours[2]);
-
-    SetTexture(Texture2DDesc{1,
-                             1,
-                             1,
-                             6,
-                             Format::R8G8B8A8_UNorm,
-                             {1, 0},
-                             Usage::Immutable,
-                             kBindShaderResource,
-                             0,
-                             kResourceMiscTextureCube},
-               slices);
+    SetTexture(SampledDesc(1, 1, Format::R8G8B8A8_UNorm, 1, 6), slices);
+    EXPECT_EQ(sample("sampler2DArray", "vec3(0.5, 0.5, 2.0)"), colours[2]);
+    SetTexture(SampledDesc(1, 1, Format::R8G8B8A8_UNorm, 1, 6, kResourceMiscTextureCube), slices);
     // Faces in the order +X, -X, +Y, -Y, +Z, -Z.
-    EXPECT_EQ(drawWith(R"(#version 420 core
-layout(binding = 0) uniform samplerCube faces;
-layout(location = 0) out vec4 color;
-void main() { color = texture(faces, vec3(-1.0, 0.0, 0.0)); })"),
-              colours[1]);
-    EXPECT_EQ(drawWith(R"(#version 420 core
-layout(binding = 0) uniform samplerCube faces;
-layout(location = 0) out vec4 color;
-void main() { color = texture(faces, vec3(0.0, 0.0, -1.0)); })"),
-              colours[5]);
+    EXPECT_EQ(sample("samplerCube", "vec3(-1.0, 0.0, 0.0)"), colours[1]);
+    EXPECT_EQ(sample("samplerCube", "vec3(0.0, 0.0, -1.0)"), colours[5]);
 }
 
 TEST_F(OpenGLDevice, RefusesWhatOpenGLCannotHoldOrWhatOverlaps) {
     const std::vector<std::uint8_t> bytes(64, 0);
     const SubresourceData shortPitch{bytes.data(), 4, 0}; // rows of 4 pixels need 16 bytes
-    Texture2DDesc desc{4, 4, 1, 1, Format::R8G8B8A8_UNorm, {1, 0}, Usage::Immutable, kBindShaderResource,
-                       0, 0};
+    Texture2DDesc desc = SampledDesc(4, 4);
     ITexture2D* texture = nullptr;
     EXPECT_EQ(device->CreateTexture2D(&desc, &shortPitch, &texture), kE_INVALIDARG);
     desc.format = Format::R8G8_B8G8_UNorm;

@@ -1,9 +1,12 @@
 #pragma once
-// A recording device, context and swap chain of 64 × 48, made the way the renderer makes its own.
+// A recording device, context and swap chain of 64 × 48, made the way the renderer makes its own unless
+// other feature levels are asked for.
 #include "gpu/Ref.h"
 #include "gpu/recording/RecordingFactory.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace tavro::gpu::recording {
 
@@ -13,10 +16,10 @@ struct RecordingHarness {
     Ref<IDevice> device;
     Ref<IDeviceContext> context;
 
-    HRESULT Create(DriverType driverType = DriverType::Hardware) {
+    HRESULT Create(DriverType driverType = DriverType::Hardware,
+                   std::vector<FeatureLevel> levels = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
+                                                       FeatureLevel::Level10_0}) {
         RecordingFactory factory(recorder);
-        const FeatureLevel levels[] = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
-                                       FeatureLevel::Level10_0};
         SwapChainDesc desc{};
         desc.bufferCount = 1;
         desc.bufferDesc.width = 64;
@@ -27,8 +30,9 @@ struct RecordingHarness {
         desc.sampleDesc.count = 1;
         desc.windowed = true;
         FeatureLevel obtained{};
-        return factory.CreateDeviceAndSwapChain(driverType, 0, levels, 3, kSdkVersion, &desc, swapChain.Put(),
-                                                device.Put(), &obtained, context.Put());
+        return factory.CreateDeviceAndSwapChain(driverType, 0, levels.data(),
+                                                static_cast<std::uint32_t>(levels.size()), kSdkVersion, &desc,
+                                                swapChain.Put(), device.Put(), &obtained, context.Put());
     }
 
     void Release() {

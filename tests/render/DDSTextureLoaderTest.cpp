@@ -2,8 +2,7 @@
 // shape, the texture reference it gives up, and the retry from a smaller level after a refusal.
 #include "texture/DDSTextureLoader.h"
 #include "authoring/DDSWriter.h"
-#include "gpu/Ref.h"
-#include "gpu/recording/RecordingFactory.h"
+#include "tests/gpu/RecordingHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +12,12 @@ namespace {
 using namespace gpu;
 using namespace gpu::recording;
 
-// A device at one feature level on the recording backend; its log starts empty.
-struct RecordingDevice {
+// A recording device at exactly one feature level; its log starts empty.
+struct RecordingDevice : RecordingHarness {
     explicit RecordingDevice(FeatureLevel level) {
-        SwapChainDesc desc{};
-        desc.bufferDesc = {4, 4, {60, 1}, Format::R8G8B8A8_UNorm, {}, {}};
-        desc.sampleDesc = {1, 0};
-        desc.bufferUsage = kUsageRenderTargetOutput;
-        desc.bufferCount = 1;
-        RecordingFactory(recorder).CreateDeviceAndSwapChain(DriverType::Hardware, 0, &level, 1, kSdkVersion,
-                                                            &desc, swapChain.Put(), device.Put(), nullptr,
-                                                            context.Put());
+        EXPECT_EQ(Create(DriverType::Hardware, {level}), kS_OK);
         recorder.ClearCalls();
     }
-    Recorder recorder;
-    Ref<ISwapChain> swapChain;
-    Ref<IDevice> device;
-    Ref<IDeviceContext> context;
 };
 
 // Bytes of the first `levels` levels of one element's chain.

@@ -22,9 +22,8 @@ struct Matrices {
 };
 
 void ExpectRows(const Matrix4& actual, const std::vector<float>& expected, float tolerance) {
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(actual.m[i], expected[i], tolerance) << "element (" << i / 4 << ", " << i % 4 << ")";
-    }
 }
 
 class FrameRenderTest : public ::testing::Test {

@@ -75,9 +75,8 @@ TEST(InitDevice, SetsUpThePipelineAndAModelBuildBindsItsResourcesOnce) {
     renderer.recorder.ClearCalls();
     renderer.DestroyState();
     std::vector<ObjectId> released;
-    for (const CallRecord& call : renderer.recorder.Calls()) {
+    for (const CallRecord& call : renderer.recorder.Calls())
         released.push_back(call.As<ReleaseArgs>() != nullptr ? call.target : 0);
-    }
     EXPECT_EQ(released, (std::vector<ObjectId>{16, 15, 14, 13, 11, 10, 9, 8, 7, 6, 5, 4, 1, 2}));
     EXPECT_EQ(renderer.recorder.LiveObjectCount(), 0u) << renderer.recorder.LiveObjectsText();
 }

@@ -2,7 +2,6 @@
 // camera puts it, in its texture's colours, turning, on black.
 #include "tests/render/RenderTestData.h"
 
-#include "file/MemoryFile.h"
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "render/RenderModel.h"
@@ -37,12 +36,8 @@ protected:
     }
 
     void Load(std::uint8_t textureFormat) {
-        const std::vector<std::uint8_t> g1m = MakeQuadG1M();
-        const std::vector<std::uint8_t> g1t = MakeQuadrantG1T(textureFormat);
-        CReadOnlyMemoryFile modelFile(g1m.data(), static_cast<std::uint32_t>(g1m.size()), false);
-        CReadOnlyMemoryFile textureFile(g1t.data(), static_cast<std::uint32_t>(g1t.size()), false);
         state.currentModel = std::make_unique<CRenderModel>(state);
-        ASSERT_TRUE(state.currentModel->Create(modelFile, textureFile));
+        ASSERT_TRUE(CreateModel(*state.currentModel, MakeQuadG1M(), MakeQuadrantG1T(textureFormat)));
     }
 
     const gpu::PresentedImage& Frame(std::uint32_t elapsedMs) {
@@ -56,10 +51,9 @@ protected:
 
     void ExpectColour(ScreenPoint point, const std::uint8_t (&rgba)[4]) const {
         const std::uint8_t* pixel = &image.rgba[(std::size_t{point.y} * image.width + point.x) * 4];
-        for (int channel = 0; channel < 3; ++channel) {
+        for (int channel = 0; channel < 3; ++channel)
             EXPECT_NEAR(pixel[channel], rgba[channel], 8)
                 << "at (" << point.x << ", " << point.y << ") channel " << channel;
-        }
     }
 
     std::uint32_t tick = 1000;
@@ -82,18 +76,16 @@ TEST_F(RenderGlTest, DrawsTheFittedSquareInItsTextureColoursOnBlackForEachFormat
         ExpectColour(kUpperRight, kTopLeft);
         ExpectColour(kLowerLeft, kBottomRight);
         ExpectColour(kLowerRight, kBottomLeft);
-        for (ScreenPoint point : kOutside) {
+        for (ScreenPoint point : kOutside)
             ExpectColour(point, kBlack);
-        }
     }
 }
 
 TEST_F(RenderGlTest, TurnsEdgeOnAfterOneSecondAndShowsItsBackAfterTwo) {
     Load(g1t::kFormatRGBA8);
     Frame(1000);
-    for (ScreenPoint point : {kUpperLeft, kUpperRight, kLowerLeft, kLowerRight}) {
+    for (ScreenPoint point : {kUpperLeft, kUpperRight, kLowerLeft, kLowerRight})
         ExpectColour(point, kBlack);
-    }
     Frame(2000);
     ExpectColour(kUpperLeft, kTopLeft);
     ExpectColour(kUpperRight, kTopRight);

@@ -4,8 +4,8 @@
 #include "archive/BinArchive.h"
 #include "authoring/ArchiveWriter.h"
 #include "authoring/G1MWriter.h"
-#include "file/MemoryFile.h"
 #include "render/RenderModel.h"
+#include "tests/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -47,13 +47,10 @@ TEST(RenderModel, EachFailureBindsNothingAndLeavesItsObjectsToTheDestructor) {
         ASSERT_TRUE(renderer.Init());
         const std::size_t pipelineObjects = renderer.recorder.LiveObjectCount();
         renderer.recorder.ClearCalls();
-        if (!c.failingCall.empty()) {
+        if (!c.failingCall.empty())
             renderer.recorder.FailCall(c.failingCall, c.occurrence, kE_OUTOFMEMORY);
-        }
-        CReadOnlyMemoryFile modelFile(c.g1m.data(), static_cast<std::uint32_t>(c.g1m.size()), false);
-        CReadOnlyMemoryFile textureFile(c.g1t.data(), static_cast<std::uint32_t>(c.g1t.size()), false);
         auto model = std::make_unique<CRenderModel>(*renderer.state);
-        EXPECT_FALSE(model->Create(modelFile, textureFile));
+        EXPECT_FALSE(CreateModel(*model, c.g1m, c.g1t));
         EXPECT_EQ(renderer.recorder.Names(true).size(), c.deviceCalls) << renderer.recorder.Text();
         EXPECT_EQ(model->GetModel() != nullptr, c.modelMade);
         model.reset();
@@ -64,15 +61,14 @@ TEST(RenderModel, EachFailureBindsNothingAndLeavesItsObjectsToTheDestructor) {
 
 TEST(RenderModel, LoadsFromArchiveEntriesAndFailsOnAnEntryThatWillNotExtract) {
     // 652 entries is a known index size: the model, the texture pack, then empty entries.
-    const std::filesystem::path binPath =
-        std::filesystem::path(::testing::TempDir()) / "render-model-test.bin";
+    const testing::TempDirectory directory;
+    const std::filesystem::path binPath = directory.path / "models.bin";
     authoring::CArchiveWriter writer;
     ASSERT_TRUE(writer.Create(binPath));
     ASSERT_TRUE(writer.AddCompressed(MakeQuadG1M()));
     ASSERT_TRUE(writer.AddStored(MakeQuadrantG1T(6)));
-    while (writer.GetEntryCount() < 652) {
+    while (writer.GetEntryCount() < 652)
         ASSERT_TRUE(writer.AddEmpty());
-    }
     ASSERT_TRUE(writer.Finish()) << writer.GetError();
     CKOEIFile_BIN_OROCHIZ archive;
     ASSERT_TRUE(archive.Open(binPath.wstring().c_str(), 0));
@@ -82,7 +78,7 @@ TEST(RenderModel, LoadsFromArchiveEntriesAndFailsOnAnEntryThatWillNotExtract) {
         bool loads;
     };
     for (const Case& c : {Case{0, 1, true}, Case{5, 1, false}, Case{0, 5, false}, Case{0, 100000, false}}) {
-        SCOPED_TRACE(testing::Message() << c.modelEntry << ", " << c.textureEntry);
+        SCOPED_TRACE(::testing::Message() << c.modelEntry << ", " << c.textureEntry);
         RecordingRenderer renderer;
         ASSERT_TRUE(renderer.Init());
         CRenderModel model(*renderer.state);
@@ -90,8 +86,6 @@ TEST(RenderModel, LoadsFromArchiveEntriesAndFailsOnAnEntryThatWillNotExtract) {
         EXPECT_EQ(renderer.recorder.CallsOf<IASetIndexBufferArgs>().size(), c.loads ? 1u : 0u);
     }
     archive.Close();
-    std::filesystem::remove(binPath);
-    std::filesystem::remove(std::filesystem::path(binPath).replace_extension(".idx"));
 }
 
 } // namespace

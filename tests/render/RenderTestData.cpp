@@ -53,6 +53,13 @@ std::vector<std::uint8_t> MakeQuadG1M(std::uint32_t submeshCount) {
     return authoring::WriteG1M(description);
 }
 
+bool CreateModel(CRenderModel& model, const std::vector<std::uint8_t>& g1m,
+                 const std::vector<std::uint8_t>& g1t) {
+    CReadOnlyMemoryFile modelFile(g1m.data(), static_cast<std::uint32_t>(g1m.size()), false);
+    CReadOnlyMemoryFile textureFile(g1t.data(), static_cast<std::uint32_t>(g1t.size()), false);
+    return model.Create(modelFile, textureFile);
+}
+
 gpu::WindowHandle FakeWindow() {
     static int window;
     return &window;
@@ -64,10 +71,8 @@ RenderHost RecordingRenderer::Host() {
 
 bool RecordingRenderer::LoadModel(const std::vector<std::uint8_t>& g1m,
                                   const std::vector<std::uint8_t>& g1t) {
-    CReadOnlyMemoryFile modelFile(g1m.data(), static_cast<std::uint32_t>(g1m.size()), false);
-    CReadOnlyMemoryFile textureFile(g1t.data(), static_cast<std::uint32_t>(g1t.size()), false);
     auto model = std::make_unique<CRenderModel>(*state);
-    if (!model->Create(modelFile, textureFile)) {
+    if (!CreateModel(*model, g1m, g1t)) {
         return false;
     }
     state->currentModel = std::move(model);

@@ -26,6 +26,10 @@ std::vector<std::uint8_t> MakeQuadrantG1T(std::uint8_t format, std::uint32_t siz
 // map (identity matrix), every further one is moved by a root bone at (k, 2k, 3k) for submesh k.
 std::vector<std::uint8_t> MakeQuadG1M(std::uint32_t submeshCount = 1);
 
+// Builds the model from the two files' bytes.
+bool CreateModel(CRenderModel& model, const std::vector<std::uint8_t>& g1m,
+                 const std::vector<std::uint8_t>& g1t);
+
 // Any non-null window handle: the recording backend does not look at it.
 gpu::WindowHandle FakeWindow();
 
