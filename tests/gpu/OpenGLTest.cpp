@@ -2,6 +2,7 @@
 #include "gpu/Ref.h"
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
+#include "render/RendererState.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,6 @@ namespace tavro::gpu::opengl {
 namespace {
 
 constexpr std::uint32_t kSize = 64;
-
-constexpr std::string_view kVertexShader = R"(#version 420 core
-layout(std140, binding = 0) uniform ConstantBuffer { mat4 World; mat4 View; mat4 Projection; };
-layout(location = 0) in vec3 POSITION;
-layout(location = 2) in vec2 TEXCOORD;
-out vec2 uv;
-void main() {
-    gl_Position = vec4(POSITION, 1.0) * World * View * Projection;
-    uv = TEXCOORD;
-})";
-
-constexpr std::string_view kPixelShader = R"(#version 420 core
-layout(binding = 0) uniform sampler2D txDiffuse;
-in vec2 uv;
-layout(location = 0) out vec4 color;
-void main() { color = texture(txDiffuse, uv); })";
 
 struct Vertex {
     float position[3];
@@ -51,8 +36,12 @@ std::array<Vertex, 4> Quad(float x0, float y0, float x1, float y1, float z) {
              {{x1, y1, z}, {}, {1, 0}}}};
 }
 
-std::vector<Vertex> Strip(const std::array<Vertex, 4>& quad) {
-    return {quad.begin(), quad.end()};
+// The quads' vertices one after another, after `padding` unused ones.
+std::vector<Vertex> Quads(std::initializer_list<std::array<Vertex, 4>> quads, std::size_t padding = 0) {
+    std::vector<Vertex> vertices(padding, Vertex{});
+    for (const auto& quad : quads)
+        vertices.insert(vertices.end(), quad.begin(), quad.end());
+    return vertices;
 }
 
 // A sampled 2D texture of one subresource per level and slice.
@@ -62,65 +51,17 @@ Texture2DDesc SampledDesc(std::uint32_t width, std::uint32_t height, Format form
             0,     miscFlags};
 }
 
-// A device with the renderer's fixed pipeline: 64 × 64 back buffer, depth 24 + stencil 8, viewport,
-// linear-wrap sampler, the shaders above, the 32-byte vertex layout, triangle strips and one 192-byte
-// constant buffer.
+// The renderer's own fixed pipeline on a 64 × 64 target (depth 24 + stencil 8, viewport, linear-wrap
+// sampler, its shaders, the 32-byte vertex layout, triangle strips), plus one 192-byte constant buffer.
 class GLHarness : public ::testing::Test {
 protected:
     void SetUp() override {
-        SwapChainDesc desc{};
-        desc.bufferCount = 1;
-        desc.bufferDesc = {kSize, kSize, {60, 1}, Format::R8G8B8A8_UNorm, {}, {}};
-        desc.bufferUsage = kUsageRenderTargetOutput;
-        desc.outputWindow = &glContext;
-        desc.sampleDesc.count = 1;
-        desc.windowed = true;
-        const FeatureLevel levels[] = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
-                                       FeatureLevel::Level10_0};
-        HRESULT hr = kE_FAIL;
-        for (const DriverType driver : {DriverType::Hardware, DriverType::Warp}) {
-            hr = factory.CreateDeviceAndSwapChain(driver, 0, levels, 3, kSdkVersion, &desc, swapChain.Put(),
-                                                  device.Put(), nullptr, context.Put());
-            if (Succeeded(hr))
-                break;
-        }
-        ASSERT_EQ(hr, kS_OK)
+        const RenderHost host{[] { return 0u; }, [] { return ClientSize{kSize, kSize}; }};
+        ASSERT_TRUE(InitDevice(state, factory, static_cast<IGLContext*>(&glContext), host))
             << "no OpenGL 4.5 device on EGL: the gl tests need Mesa (libegl-mesa0, libgl1-mesa-dri)";
-
-        Ref<ITexture2D> backBuffer;
-        ASSERT_EQ(swapChain->GetBuffer(0, backBuffer.Put()), kS_OK);
-        ASSERT_EQ(device->CreateRenderTargetView(backBuffer.Get(), nullptr, renderTarget.Put()), kS_OK);
-        Texture2DDesc depthDesc{
-            kSize, kSize, 1, 1, Format::D24_UNorm_S8_UInt, {1, 0}, Usage::Default, kBindDepthStencil, 0, 0};
-        Ref<ITexture2D> depthTexture;
-        ASSERT_EQ(device->CreateTexture2D(&depthDesc, nullptr, depthTexture.Put()), kS_OK);
-        DepthStencilViewDesc dsvDesc{};
-        dsvDesc.format = Format::D24_UNorm_S8_UInt;
-        dsvDesc.viewDimension = DsvDimension::Texture2D;
-        ASSERT_EQ(device->CreateDepthStencilView(depthTexture.Get(), &dsvDesc, depthView.Put()), kS_OK);
-        IRenderTargetView* const targets[] = {renderTarget.Get()};
-        context->OMSetRenderTargets(1, targets, depthView.Get());
-        const Viewport viewport{0, 0, kSize, kSize, 0, 1};
-        context->RSSetViewports(1, &viewport);
-
-        ASSERT_EQ(device->GetShaderLanguage(), ShaderLanguage::Glsl);
-        Ref<IVertexShader> vs;
-        ASSERT_EQ(device->CreateVertexShader(kVertexShader.data(), kVertexShader.size(), vs.Put()), kS_OK);
-        UsePixelShader(kPixelShader);
-        const InputElementDesc elements[] = {
-            {"POSITION", 0, Format::R32G32B32_Float, 0, 0, InputClassification::PerVertexData, 0},
-            {"NORMAL", 0, Format::R32G32B32_Float, 0, 12, InputClassification::PerVertexData, 0},
-            {"TEXCOORD", 0, Format::R32G32_Float, 0, 24, InputClassification::PerVertexData, 0},
-        };
-        Ref<IInputLayout> layout;
-        ASSERT_EQ(
-            device->CreateInputLayout(elements, 3, kVertexShader.data(), kVertexShader.size(), layout.Put()),
-            kS_OK);
-        context->VSSetShader(vs.Get());
-        context->IASetInputLayout(layout.Get());
-        context->IASetPrimitiveTopology(PrimitiveTopology::TriangleStrip);
-        UseSampler(Filter::MinMagMipLinear, 0.0f);
-
+        device = state.device.Get();
+        context = state.context.Get();
+        swapChain = state.swapChain.Get();
         BufferDesc constantDesc{192, Usage::Default, kBindConstantBuffer, 0, 0, 0};
         ASSERT_EQ(device->CreateBuffer(&constantDesc, nullptr, constants.Put()), kS_OK);
         IBuffer* const buffers[] = {constants.Get()};
@@ -155,8 +96,8 @@ protected:
     }
 
     void Clear(const float (&color)[4]) {
-        context->ClearRenderTargetView(renderTarget.Get(), color);
-        context->ClearDepthStencilView(depthView.Get(), kClearDepth | kClearStencil, 1.0f, 0);
+        context->ClearRenderTargetView(state.renderTargetView.Get(), color);
+        context->ClearDepthStencilView(state.depthStencilView.Get(), kClearDepth | kClearStencil, 1.0f, 0);
     }
 
     Ref<IBuffer> MakeBuffer(const void* bytes, std::size_t size, std::uint32_t bindFlags) {
@@ -168,7 +109,7 @@ protected:
     }
 
     // Uploads the vertices and 16-bit indices and binds them; by default one quad over the whole target.
-    void SetGeometry(const std::vector<Vertex>& vertices = Strip(Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f)),
+    void SetGeometry(const std::vector<Vertex>& vertices = Quads({Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f)}),
                      const std::vector<std::uint16_t>& indices = {0, 1, 2, 3}) {
         const Ref<IBuffer> vb =
             MakeBuffer(vertices.data(), vertices.size() * sizeof(Vertex), kBindVertexBuffer);
@@ -216,13 +157,12 @@ protected:
     }
 
     static constexpr float kBlack[4] = {0, 0, 0, 1};
-    EglHeadlessContext glContext;
+    EglHeadlessContext glContext; // outlives every object made on it
     OpenGLFactory factory;
-    Ref<ISwapChain> swapChain;
-    Ref<IDevice> device;
-    Ref<IDeviceContext> context;
-    Ref<IRenderTargetView> renderTarget;
-    Ref<IDepthStencilView> depthView;
+    RendererState state;
+    IDevice* device = nullptr;
+    IDeviceContext* context = nullptr;
+    ISwapChain* swapChain = nullptr;
     Ref<IBuffer> constants;
 };
 
@@ -272,10 +212,8 @@ TEST_F(OpenGLDevice, ClearColourIsWhatPresentShows) {
 TEST_F(OpenGLDevice, StripCutAt0xFFFFLeavesItsGapAndIgnoresTheBaseVertex) {
     // Two quads side by side in one strip, cut between them. The vertices sit after three unused ones,
     // reached through base vertex 3: the cut is recognised before the base vertex is added.
-    std::vector<Vertex> vertices(3, Vertex{});
-    for (const auto& quad : {Quad(-1.0f, -1.0f, -0.25f, 1.0f, 0.5f), Quad(0.25f, -1.0f, 1.0f, 1.0f, 0.5f)})
-        vertices.insert(vertices.end(), quad.begin(), quad.end());
-    SetGeometry(vertices, {0, 1, 2, 3, 0xFFFF, 4, 5, 6, 7});
+    SetGeometry(Quads({Quad(-1.0f, -1.0f, -0.25f, 1.0f, 0.5f), Quad(0.25f, -1.0f, 1.0f, 1.0f, 0.5f)}, 3),
+                {0, 1, 2, 3, 0xFFFF, 4, 5, 6, 7});
     SetSolidTexture(kRed);
     Clear(kBlack);
     context->DrawIndexed(9, 0, 3);
@@ -286,7 +224,7 @@ TEST_F(OpenGLDevice, StripCutAt0xFFFFLeavesItsGapAndIgnoresTheBaseVertex) {
 }
 
 TEST_F(OpenGLDevice, DrawsOnlyIndicesInsideTheIndexBuffer) {
-    SetGeometry(Strip(Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f)));
+    SetGeometry(Quads({Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f)}));
     SetSolidTexture(kRed);
     Clear(kBlack);
     context->DrawIndexed(1000000, 0, 0);    // runs past the four indices: cut short at the buffer's end
@@ -312,11 +250,9 @@ TEST_F(OpenGLDevice, BackFacesAreCulledAndDepthIsZeroToOne) {
 }
 
 TEST_F(OpenGLDevice, NearerSurfacesHideFartherOnes) {
-    std::vector<Vertex> vertices;
-    for (const auto& quad : {Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.3f), Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.2f),
-                             Quad(0.0f, -1.0f, 1.0f, 1.0f, 0.6f)})
-        vertices.insert(vertices.end(), quad.begin(), quad.end());
-    SetGeometry(vertices, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    SetGeometry(Quads({Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.3f), Quad(-1.0f, -1.0f, 0.0f, 1.0f, 0.2f),
+                       Quad(0.0f, -1.0f, 1.0f, 1.0f, 0.6f)}),
+                {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     Clear(kBlack);
     SetSolidTexture(kRed);
     context->DrawIndexed(4, 0, 0); // the whole square at depth 0.3
@@ -329,7 +265,7 @@ TEST_F(OpenGLDevice, NearerSurfacesHideFartherOnes) {
 }
 
 TEST_F(OpenGLDevice, WorldMatrixFromTheConstantBufferMovesTheModel) {
-    SetGeometry(Strip(Quad(-0.25f, -0.25f, 0.25f, 0.25f, 0.5f)));
+    SetGeometry(Quads({Quad(-0.25f, -0.25f, 0.25f, 0.25f, 0.5f)}));
     SetSolidTexture(kRed);
     // Row-vector convention: the translation sits in the fourth row.
     Matrix world = kIdentity;
@@ -438,6 +374,7 @@ TEST_F(OpenGLDevice, MipLevelsAreChosenByViewAndSampler) {
 
 TEST_F(OpenGLDevice, ArrayAndCubeViewsSampleTheirSlicesAndFaces) {
     SetGeometry();
+    // Shaders that sample one slice or face whatever the vertex shader passes on.
     const std::vector<Rgba> colours = {kRed, kGreen, kBlue, kWhite, {128, 128, 128, 255}, {255, 255, 0, 255}};
     std::vector<SubresourceData> slices;
     for (const Rgba& colour : colours)

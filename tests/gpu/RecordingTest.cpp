@@ -33,7 +33,6 @@ TEST(RecordingDevice, CreatesDeviceContextAndSwapChainAtTheFirstOfferedLevel) {
     const auto creates = h.recorder.CallsOf<CreateDeviceAndSwapChainArgs>();
     ASSERT_EQ(creates.size(), 1u);
     EXPECT_EQ(creates[0]->obtained, FeatureLevel::Level10_0);
-    EXPECT_EQ(creates[0]->desc.bufferDesc.width, 64u);
     EXPECT_EQ(h.device->GetFeatureLevel(), FeatureLevel::Level10_0);
 
     Ref<ITexture2D> backBuffer;
