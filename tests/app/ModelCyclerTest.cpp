@@ -5,9 +5,9 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "render/RenderModel.h"
 #include "render/RendererState.h"
-#include "tests/app/ScheduleArchive.h"
-
 #include "tests/TempDirectory.h"
+#include "tests/app/HookedRenderer.h"
+#include "tests/app/ScheduleArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -108,58 +108,9 @@ TEST_F(ModelCyclerTest, ArchiveThatCannotBeUsedChangesNothing) {
     }
 }
 
-// The whole viewer on the headless platform, with a hook at every idle pass.
-class HookedRenderer final : public IViewerRenderer {
-public:
-    HookedRenderer(IViewerRenderer& inner, std::function<void(int pass)> onIdle)
-        : inner_(inner), onIdle_(std::move(onIdle)) {}
-    bool InitDevice(platform::IPlatform& platform, platform::WindowHandle window) override {
-        return inner_.InitDevice(platform, window);
-    }
-    bool LoadNextModel() override {
-        ++loads;
-        return inner_.LoadNextModel();
-    }
-    void RenderCurrentModel() override {
-        inner_.RenderCurrentModel();
-        onIdle_(++passes_);
-    }
-    int loads = 0;
-
-private:
-    IViewerRenderer& inner_;
-    std::function<void(int)> onIdle_;
-    int passes_ = 0;
-};
-
+// The whole viewer on the headless platform around the same cycler.
 using ViewerCyclingTest = ModelCyclerTest;
-
-TEST_F(ViewerCyclingTest, NextModelAfterMoreThan4000MsAcrossATickWrap) {
-    WriteArchive();
-    platform.SetTick(0xFFFFF000u); // the tick counter wraps 4096 ms into the run
-    HookedRenderer hooked(renderer, [&](int pass) {
-        switch (pass) {
-        case 1: // the mark is set at this first idle pass
-            EXPECT_EQ(CurrentRow(), 0);
-            platform.AdvanceTicks(4000);
-            break;
-        case 2:
-            EXPECT_EQ(CurrentRow(), 0); // exactly 4000 ms: not yet
-            platform.AdvanceTicks(1);
-            break;
-        case 3:
-            EXPECT_EQ(CurrentRow(), 1);
-            platform.AdvanceTicks(4001);
-            break;
-        case 4:
-            EXPECT_EQ(CurrentRow(), 2);
-            platform.QueueMessage(platform::kMessageClose);
-            break;
-        }
-    });
-    EXPECT_EQ(RunViewer(platform, hooked), 0);
-    EXPECT_EQ(cycler.GetCounter(), 3u);
-}
+using apptest::HookedRenderer;
 
 TEST_F(ViewerCyclingTest, MissingArchiveIsTriedOnceMoreThenNever) {
     HookedRenderer hooked(renderer, [&](int pass) {

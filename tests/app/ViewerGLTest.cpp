@@ -6,6 +6,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "render/RendererState.h"
 #include "tests/TempDirectory.h"
+#include "tests/app/HookedRenderer.h"
 #include "tests/app/ScheduleArchive.h"
 
 #include <gtest/gtest.h>
@@ -38,29 +39,12 @@ protected:
     }
 
     // Runs the viewer; onIdle runs after each idle pass's frame, and closes the window when it returns false.
-    int Run(std::function<bool(int pass)> onIdle) {
-        class Hooked final : public IViewerRenderer {
-        public:
-            Hooked(IViewerRenderer& inner, std::function<bool(int)>& hook,
-                   platform::CHeadlessPlatform& platform)
-                : inner_(inner), hook_(hook), platform_(platform) {}
-            bool InitDevice(platform::IPlatform& p, platform::WindowHandle w) override {
-                return inner_.InitDevice(p, w);
+    int Run(const std::function<bool(int pass)>& onIdle) {
+        apptest::HookedRenderer hooked(viewer, [&](int pass) {
+            if (!onIdle(pass)) {
+                platform.QueueMessage(platform::kMessageClose);
             }
-            bool LoadNextModel() override { return inner_.LoadNextModel(); }
-            void RenderCurrentModel() override {
-                inner_.RenderCurrentModel();
-                if (!hook_(++pass_)) {
-                    platform_.QueueMessage(platform::kMessageClose);
-                }
-            }
-
-        private:
-            IViewerRenderer& inner_;
-            std::function<bool(int)>& hook_;
-            platform::CHeadlessPlatform& platform_;
-            int pass_ = 0;
-        } hooked(viewer, onIdle, platform);
+        });
         return RunViewer(platform, hooked);
     }
 

@@ -127,12 +127,6 @@ TEST_F(ViewerLoopTest, EachPassHandlesOneMessageOrRunsOneIdlePass) {
     EXPECT_EQ(loop, expected);
 }
 
-TEST_F(ViewerLoopTest, CloseButtonEndsWithZero) {
-    renderer.onIdle = [this](int) { platform.QueueMessage(platform::kMessageClose); };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Count("DestroyWindow"), 1);
-}
-
 TEST_F(ViewerLoopTest, AcceleratorsOpenTheAboutBoxAndItsKeysCloseIt) {
     // Alt+? then Alt+/; the first box is closed with Enter, the second with Esc.
     int opened = 0;
@@ -186,18 +180,6 @@ TEST_F(ViewerLoopTest, AboutBoxOpenLongerThanTheIntervalGivesOneLoad) {
         }
     };
     EXPECT_EQ(Run(), 0);
-}
-
-TEST_F(ViewerLoopTest, FailingArchiveIsRetriedOnceAfterTheFirstInterval) {
-    renderer.loadSucceeds = false;
-    renderer.onIdle = [this](int pass) {
-        platform.AdvanceTicks(1000);
-        if (pass == 40) {
-            platform.QueueMessage(platform::kMessageClose);
-        }
-    };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(renderer.loads, 2); // at start, and once more after a little over 4000 ms
 }
 
 } // namespace

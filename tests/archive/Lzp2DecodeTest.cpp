@@ -73,10 +73,16 @@ bool Decode(const Bytes& stream, std::uint32_t outputSize, Bytes* decoded = null
 const Bytes kWorkedExample{0x4C, 0x5A, 0x50, 0x32, 0x11, 0x22, 0x33, 0x44, 0x0A, 0x00, 0x00, 0x00, 0x09,
                            0x00, 0x00, 0x00, 0x03, 0x61, 0x62, 0x63, 0x98, 0x02, 0x01, 0x58, 0x00};
 
-TEST(Lzp2Decode, WorkedExampleNeedsNoPadding) {
+// The decoder needs no padding after the final op; the encoder writes the same ops with a zero unused
+// word, padded to 2048 bytes.
+TEST(Lzp2Decode, WorkedExampleBothWays) {
     Bytes decoded;
     ASSERT_TRUE(Decode(kWorkedExample, 10, &decoded));
     EXPECT_EQ(std::string(decoded.begin(), decoded.end()), "abcabcabcX");
+    Bytes encoded = kWorkedExample;
+    std::fill_n(encoded.begin() + 4, 4, 0);
+    encoded.resize(2048, 0);
+    EXPECT_EQ(authoring::Lzp2Encode(decoded), encoded);
 }
 
 TEST(Lzp2Decode, EmptyOutputNeverReadsTheSource) {

@@ -54,7 +54,7 @@ TEST_F(ToolInputFile, ReadsEntriesAndPlainFilesIncludingNamesWithColons) {
 
 TEST_F(ToolInputFile, RefusalsNameTheInput) {
     struct Case {
-        std::string spec;
+        std::string input;
         std::string expected;
     };
     const Case cases[] = {
@@ -67,7 +67,7 @@ TEST_F(ToolInputFile, RefusalsNameTheInput) {
     for (const Case& c : cases) {
         std::vector<std::uint8_t> bytes{1};
         std::string error;
-        EXPECT_FALSE(tools::ReadInput(c.spec, bytes, error)) << c.spec;
+        EXPECT_FALSE(tools::ReadInput(c.input, bytes, error)) << c.input;
         EXPECT_NE(error.find(c.expected), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace tavro {
@@ -22,16 +23,12 @@ std::uint8_t* NewBlock(std::uint32_t size) {
 
 // Positioning rules both memory files share, checked on each of them.
 template <typename File>
-std::unique_ptr<CMemoryFileBase> MakeEightByteFile();
-
-template <>
-std::unique_ptr<CMemoryFileBase> MakeEightByteFile<CReadOnlyMemoryFile>() {
-    return std::make_unique<CReadOnlyMemoryFile>(kBytes.data(), 8, false);
-}
-
-template <>
-std::unique_ptr<CMemoryFileBase> MakeEightByteFile<CMemoryFile>() {
-    return std::make_unique<CMemoryFile>(NewBlock(8), 8);
+std::unique_ptr<CMemoryFileBase> MakeEightByteFile() {
+    if constexpr (std::is_same_v<File, CMemoryFile>) {
+        return std::make_unique<CMemoryFile>(NewBlock(8), 8);
+    } else {
+        return std::make_unique<CReadOnlyMemoryFile>(kBytes.data(), 8, false);
+    }
 }
 
 template <typename File>

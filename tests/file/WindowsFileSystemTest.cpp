@@ -1,6 +1,7 @@
 // The Win32 file system and disk file on real files in a temporary directory.
 #include "file/FileInfo.h"
 #include "file/FileSystem.h"
+#include "tests/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,8 @@ namespace {
 
 class WindowsFileSystem : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);
-        directory =
-            std::wstring(temp) + L"tavro-file-test-" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
-        ::CreateDirectoryW(directory.c_str(), nullptr);
-    }
-    void TearDown() override {
-        for (const wchar_t* name : {L"data.bin", L"large.bin", L"sub"}) {
-            ::DeleteFileW((directory + name).c_str());
-            ::RemoveDirectoryW((directory + name).c_str());
-        }
-        ::RemoveDirectoryW(directory.c_str());
-    }
-
-    std::wstring directory;
+    testing::TempDirectory temp;
+    std::wstring directory = temp.path.wstring() + L"\\";
     CFileSystem& fileSystem = GetFileSystem();
 };
 

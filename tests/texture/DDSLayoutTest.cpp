@@ -270,106 +270,82 @@ TEST(LayOutDDSTexture, EveryFailureCodeOfTheHeaderFields) {
     }
 }
 
-TEST(LayOutDDSTexture, MipChainIsLaidOutFromTheTopAndNeedsAllItsBytes) {
-    // 8 x 8 RGBA8 with four levels: 256 + 64 + 16 + 4 bytes.
-    const std::vector<std::uint8_t> image = Image(Plain(kRGBA8, 8, 8, 4), 340);
-    const Laid laid = LayOut(image);
-    ASSERT_EQ(laid.result, kS_OK);
-    ASSERT_EQ(laid.layout.subresources.size(), 4u);
-    const std::size_t offsets[] = {128, 384, 448, 464};
-    const std::uint32_t pitches[] = {32, 16, 8, 4};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(laid.OffsetOf(i), offsets[i]);
-        EXPECT_EQ(laid.layout.subresources[i].rowPitch, pitches[i]);
-    }
-    EXPECT_EQ(LayOutPrefix(image, image.size() - 1).result, kHandleEof);
-    // Trailing bytes are ignored; a mip count of 0 means one level.
-    EXPECT_EQ(LayOut(Image(Plain(kRGBA8, 8, 8, 4), 400)).result, kS_OK);
-    const Laid single = LayOut(Image(Plain(kRGBA8, 8, 8, 0), 256));
-    ASSERT_EQ(single.result, kS_OK);
-    EXPECT_EQ(single.layout.mipCount, 1u);
-    EXPECT_EQ(LayOut(Image(Plain(kRGBA8, 1, 1, 15), 60)).result, kS_OK);
-}
-
-TEST(LayOutDDSTexture, BlockCompressedLevelsNeedWholeBlocks) {
-    const DDSHeaderFields header = Plain(FourCC(Code("DXT1")), 2, 2);
-    EXPECT_EQ(LayOut(Image(header, 2)).result, kHandleEof);
-    EXPECT_EQ(LayOut(Image(header, 8)).result, kS_OK);
-}
-
-TEST(LayOutDDSTexture, ArrayElementsEachHoldTheirWholeChain) {
-    // Three 4 x 4 R8 elements of two levels each: 16 + 4 bytes per element.
-    const Laid laid =
-        LayOut(Image(DX10HeaderFields(Format::R8_UNorm, DDSDimension::Texture2D, 4, 4, 1, 2, 3, false), 60));
-    ASSERT_EQ(laid.result, kS_OK);
-    EXPECT_EQ(laid.layout.arraySize, 3u);
-    ASSERT_EQ(laid.layout.subresources.size(), 6u);
-    const std::size_t offsets[] = {148, 164, 168, 184, 188, 204};
-    for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(laid.OffsetOf(i), offsets[i]) << i;
-    }
-}
-
-TEST(LayOutDDSTexture, CubeMapsAreSixElementsPerCube) {
+// Each image carries exactly the pixel bytes its layout needs: one byte less is refused, trailing bytes
+// are ignored, and the subresources lie element by element, each element's levels from the top.
+TEST(LayOutDDSTexture, SubresourcesOfEachShape) {
+    struct Case {
+        const char* name;
+        DDSHeaderFields header;
+        std::size_t pixelBytes;
+        std::uint32_t sizeCap;
+        DDSDimension dimension;
+        std::uint32_t width, height, depth, arraySize, mipLevels;
+        std::vector<std::size_t> offsets;
+    };
+    constexpr DDSDimension k2D = DDSDimension::Texture2D;
+    constexpr DDSDimension k3D = DDSDimension::Texture3D;
+    const DDSHeaderFields elements = DX10HeaderFields(Format::R8_UNorm, k2D, 4, 4, 1, 2, 3, false);
+    const DDSHeaderFields cube = DX10HeaderFields(Format::R8_UNorm, k2D, 2, 2, 1, 1, 1, true);
+    const DDSHeaderFields volume = DX10HeaderFields(Format::R8G8B8A8_UNorm, k3D, 4, 4, 4, 3, 1, false);
+    const DDSHeaderFields chains = DX10HeaderFields(Format::R8_UNorm, k2D, 16, 16, 1, 5, 2, false);
     DDSHeaderFields plainCube = Plain(kRGBA8, 2, 2);
     plainCube.caps2 = dds::kCaps2AllFaces;
-    const Laid plain = LayOut(Image(plainCube, 6 * 16));
-    ASSERT_EQ(plain.result, kS_OK);
-    EXPECT_TRUE(plain.layout.cube);
-    EXPECT_EQ(plain.layout.arraySize, 6u);
-    EXPECT_EQ(plain.layout.subresources.size(), 6u);
-    EXPECT_EQ(LayOut(Image(plainCube, 6 * 16 - 1)).result, kHandleEof);
-
-    const Laid dx10 = LayOut(
-        Image(DX10HeaderFields(Format::R8_UNorm, DDSDimension::Texture2D, 2, 2, 1, 1, 2, true), 12 * 4));
-    ASSERT_EQ(dx10.result, kS_OK);
-    EXPECT_TRUE(dx10.layout.cube);
-    EXPECT_EQ(dx10.layout.arraySize, 12u);
-    EXPECT_EQ(dx10.layout.dimension, DDSDimension::Texture2D);
+    // A 1D texture without the height flag takes height and depth 1 whatever the header says.
+    DDSHeaderFields line =
+        DX10HeaderFields(Format::R8G8B8A8_UNorm, DDSDimension::Texture1D, 8, 5, 3, 1, 2, false);
+    line.flags &= ~dds::kFlagHeight;
+    // Without the extension the depth flag alone makes a 3D texture.
+    DDSHeaderFields plainVolume = Plain(kRGBA8, 2, 2);
+    plainVolume.flags |= dds::kFlagDepth;
+    plainVolume.depth = 3;
+    const Case cases[] = {
+        {"8 x 8, four levels", Plain(kRGBA8, 8, 8, 4), 340, 0, k2D, 8, 8, 1, 1, 4, {128, 384, 448, 464}},
+        {"2 x 2 DXT1 is a whole block", Plain(FourCC(Code("DXT1")), 2, 2), 8, 0, k2D, 2, 2, 1, 1, 1, {128}},
+        {"three elements of two levels", elements, 60, 0, k2D, 4, 4, 1, 3, 2, {148, 164, 168, 184, 188, 204}},
+        {"plain cube", plainCube, 6 * 16, 0, k2D, 2, 2, 1, 6, 1, {128, 144, 160, 176, 192, 208}},
+        {"extended cube", cube, 24, 0, k2D, 2, 2, 1, 6, 1, {148, 152, 156, 160, 164, 168}},
+        {"1D array", line, 64, 0, DDSDimension::Texture1D, 8, 1, 1, 2, 1, {148, 180}},
+        // Levels of 4, 2 and 1 slices: 256, 2 x 16 and 4 bytes.
+        {"volume of three levels", volume, 292, 0, k3D, 4, 4, 4, 1, 3, {148, 404, 436}},
+        {"plain volume", plainVolume, 48, 0, k3D, 2, 2, 3, 1, 1, {128}},
+        // A cap of 4 skips the top two of each element's five levels (341 bytes each).
+        {"size cap 4", chains, 2 * 341, 4, k2D, 4, 4, 1, 2, 3, {468, 484, 488, 809, 825, 829}},
+        {"a single level whatever the cap", Plain(kRGBA8, 8, 8), 256, 2, k2D, 8, 8, 1, 1, 1, {128}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::uint8_t> image = Image(c.header, c.pixelBytes);
+        const Laid laid = LayOut(image, c.sizeCap);
+        ASSERT_EQ(laid.result, kS_OK);
+        const DDSTextureLayout& layout = laid.layout;
+        EXPECT_EQ(layout.dimension, c.dimension);
+        EXPECT_EQ(layout.width, c.width);
+        EXPECT_EQ(layout.height, c.height);
+        EXPECT_EQ(layout.depth, c.depth);
+        EXPECT_EQ(layout.arraySize, c.arraySize);
+        EXPECT_EQ(layout.MipLevels(), c.mipLevels);
+        EXPECT_EQ(layout.cube, c.arraySize % 6 == 0); // the only cases of six elements are cubes
+        ASSERT_EQ(layout.subresources.size(), c.offsets.size());
+        for (std::size_t i = 0; i < c.offsets.size(); ++i) {
+            EXPECT_EQ(laid.OffsetOf(i), c.offsets[i]) << i;
+        }
+        EXPECT_EQ(LayOutPrefix(image, image.size() - 1, c.sizeCap).result, kHandleEof);
+        EXPECT_EQ(LayOut(Image(c.header, c.pixelBytes + 60), c.sizeCap).result, kS_OK);
+    }
 }
 
-TEST(LayOutDDSTexture, OneAndThreeDimensionalTextures) {
-    // A 1D texture without the height flag takes height and depth 1 whatever the header says.
-    DDSHeaderFields header1D =
-        DX10HeaderFields(Format::R8G8B8A8_UNorm, DDSDimension::Texture1D, 8, 5, 3, 1, 2, false);
-    header1D.flags &= ~dds::kFlagHeight;
-    const Laid line = LayOut(Image(header1D, 64));
-    ASSERT_EQ(line.result, kS_OK);
-    EXPECT_EQ(line.layout.height * line.layout.depth, 1u);
-    EXPECT_EQ(line.layout.subresources.size(), 2u);
-
-    // 4 x 4 x 4 RGBA8 with three levels of 4, 2 and 1 slices: 256, 2 x 16 and 4 bytes.
+TEST(LayOutDDSTexture, EachLevelHasItsOwnPitches) {
+    const Laid chain = LayOut(Image(Plain(kRGBA8, 8, 8, 4), 340));
+    ASSERT_EQ(chain.layout.subresources.size(), 4u);
+    const std::uint32_t pitches[] = {32, 16, 8, 4};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(chain.layout.subresources[i].rowPitch, pitches[i]);
+    }
     const Laid volume = LayOut(
         Image(DX10HeaderFields(Format::R8G8B8A8_UNorm, DDSDimension::Texture3D, 4, 4, 4, 3, 1, false), 292));
-    ASSERT_EQ(volume.result, kS_OK);
-    EXPECT_EQ(volume.layout.depth, 4u);
-    EXPECT_EQ(volume.OffsetOf(2), 148u + 288u);
+    ASSERT_EQ(volume.layout.subresources.size(), 3u);
     EXPECT_EQ(volume.layout.subresources[1].slicePitch, 16u);
-
-    // Without the extension the depth flag alone makes a 3D texture.
-    DDSHeaderFields plain = Plain(kRGBA8, 2, 2);
-    plain.flags |= dds::kFlagDepth;
-    plain.depth = 3;
-    EXPECT_EQ(LayOut(Image(plain, 48)).layout.dimension, DDSDimension::Texture3D);
-}
-
-TEST(LayOutDDSTexture, SizeCapSkipsTopLevelsOncePerChain) {
-    // Two elements of 16 x 16 R8 with five levels; a cap of 4 takes levels 4 x 4 and down.
-    const std::vector<std::uint8_t> image =
-        Image(DX10HeaderFields(Format::R8_UNorm, DDSDimension::Texture2D, 16, 16, 1, 5, 2, false), 2 * 341);
-    const Laid laid = LayOut(image, std::uint32_t{4});
-    ASSERT_EQ(laid.result, kS_OK);
-    EXPECT_EQ(laid.layout.skippedLevels, 2u);
-    EXPECT_EQ(laid.layout.MipLevels(), 3u);
-    EXPECT_EQ(laid.layout.width, 4u);
-    EXPECT_EQ(laid.layout.height, 4u);
-    ASSERT_EQ(laid.layout.subresources.size(), 6u);
-    EXPECT_EQ(laid.OffsetOf(0), 148u + 256 + 64);
-    EXPECT_EQ(laid.OffsetOf(3), 148u + 341 + 256 + 64);
-    // A single level is always taken, whatever the cap.
-    const Laid single = LayOut(Image(Plain(kRGBA8, 8, 8), 256), std::uint32_t{2});
-    ASSERT_EQ(single.result, kS_OK);
-    EXPECT_EQ(single.layout.width, 8u);
+    EXPECT_EQ(LayOut(Image(Plain(kRGBA8, 1, 1, 15), 60)).result, kS_OK); // fifteen 1 x 1 levels
 }
 
 TEST(FillSubresourceTable, LevelsAreMeasuredIn64Bits) {
