@@ -82,17 +82,5 @@ TEST_F(ViewerGLTest, ShowsEachRowsModelInItsColourOnBlack) {
     EXPECT_EQ(cycler.GetCounter(), 2u);
 }
 
-TEST_F(ViewerGLTest, WithoutAnArchiveNothingIsPresented) {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    EXPECT_EQ(Run([&](int pass) {
-                  platform.AdvanceTicks(2000);
-                  return pass < 6;
-              }),
-              0);
-    EXPECT_FALSE(ColourAboveCentre(r, g, b));
-}
-
 } // namespace
 } // namespace tavro

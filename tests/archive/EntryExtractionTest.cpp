@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace tavro {
 namespace {
@@ -65,8 +66,8 @@ std::vector<std::uint8_t> ContentOf(std::uint32_t entry) {
 class EntryExtraction : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        directory = new testing::TempDirectory();
-        binPath = new std::wstring(Utf8ToWide((directory->path / "LINKDATA1.bin").string()));
+        directory = std::make_unique<testing::TempDirectory>();
+        binPath = Utf8ToWide((directory->path / "LINKDATA1.bin").string());
         authoring::CArchiveWriter writer;
         ASSERT_TRUE(writer.Create(directory->path / "LINKDATA1.bin")) << writer.GetError();
         for (std::uint32_t i = 0; i < kEntryCount; ++i) {
@@ -92,12 +93,9 @@ protected:
         }
         ASSERT_TRUE(writer.Finish()) << writer.GetError();
     }
-    static void TearDownTestSuite() {
-        delete binPath;
-        delete directory;
-    }
+    static void TearDownTestSuite() { directory.reset(); }
 
-    void SetUp() override { ASSERT_TRUE(archive.Open(binPath->c_str(), kOpenRead)); }
+    void SetUp() override { ASSERT_TRUE(archive.Open(binPath.c_str(), kOpenRead)); }
 
     std::vector<std::uint8_t> Extract(std::uint32_t entry) {
         std::uint8_t* bytes = nullptr;
@@ -111,13 +109,10 @@ protected:
         return result;
     }
 
-    static testing::TempDirectory* directory;
-    static std::wstring* binPath;
+    static inline std::unique_ptr<testing::TempDirectory> directory;
+    static inline std::wstring binPath;
     CKOEIFile_BIN_OROCHIZ archive;
 };
-
-testing::TempDirectory* EntryExtraction::directory = nullptr;
-std::wstring* EntryExtraction::binPath = nullptr;
 
 TEST_F(EntryExtraction, DeliversEveryEntryExactly) {
     ASSERT_EQ(archive.GetEntryCount(), kEntryCount);
@@ -182,7 +177,7 @@ TEST_F(EntryExtraction, TruncatedDataFileFailsTheEntriesItCuts) {
     const std::uintmax_t fullSize = std::filesystem::file_size(bin);
     // The last entry (3000 bytes, padded to 4096) loses its last byte.
     std::filesystem::resize_file(bin, fullSize - 4096 + 2999);
-    ASSERT_TRUE(archive.Open(binPath->c_str(), kOpenRead));
+    ASSERT_TRUE(archive.Open(binPath.c_str(), kOpenRead));
     EXPECT_TRUE(Extract(kLast).empty());
     EXPECT_EQ(Extract(kNoisyStored), ContentOf(kNoisyStored));
     archive.Close();
@@ -209,7 +204,7 @@ public:
 
 TEST_F(EntryExtraction, TransformModesActWhereTheyBelong) {
     TransformingArchive transforming;
-    ASSERT_TRUE(transforming.Open(binPath->c_str(), kOpenRead));
+    ASSERT_TRUE(transforming.Open(binPath.c_str(), kOpenRead));
     const std::vector<std::uint8_t> chunked = ContentOf(kChunkAndByte);
     const std::vector<std::uint8_t> text = ContentOf(kTextCompressed);
     const std::uint32_t storedText = transforming.GetEntryStoredSize(kXoredCompressed);
@@ -255,7 +250,7 @@ TEST_F(EntryExtraction, TransformModesActWhereTheyBelong) {
 
 TEST_F(EntryExtraction, FailedTransformFailsTheExtraction) {
     TransformingArchive transforming;
-    ASSERT_TRUE(transforming.Open(binPath->c_str(), kOpenRead));
+    ASSERT_TRUE(transforming.Open(binPath.c_str(), kOpenRead));
     transforming.failing = true;
     for (std::uint32_t mode : {1u, 2u, 3u, 4u}) {
         transforming.mode = mode;

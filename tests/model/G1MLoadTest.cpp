@@ -51,12 +51,11 @@ TEST(G1MLoad, SampleModelLoadsWithEveryTable) {
     EXPECT_EQ(model.GetJointMaps().size(), 2u);
     EXPECT_EQ(model.GetSubmeshes().size(), 2u);
     EXPECT_EQ(model.GetVertices().size(), 7u);
-    EXPECT_EQ(std::vector<std::uint32_t>(model.GetVertexBufferStarts().begin(),
-                                         model.GetVertexBufferStarts().end()),
-              (std::vector<std::uint32_t>{0, 4, 7}));
-    EXPECT_EQ(
-        std::vector<std::uint32_t>(model.GetIndexBufferStarts().begin(), model.GetIndexBufferStarts().end()),
-        (std::vector<std::uint32_t>{0, 5, 8}));
+    const auto starts = [](std::span<const std::uint32_t> s) {
+        return std::vector<std::uint32_t>(s.begin(), s.end());
+    };
+    EXPECT_EQ(starts(model.GetVertexBufferStarts()), (std::vector<std::uint32_t>{0, 4, 7}));
+    EXPECT_EQ(starts(model.GetIndexBufferStarts()), (std::vector<std::uint32_t>{0, 5, 8}));
     // The second index buffer starts at an odd offset after five indices and is still read whole.
     EXPECT_EQ(model.GetIndices(), (std::vector<std::uint16_t>{0, 1, 2, 0xFFFF, 3, 2, 1, 0}));
     EXPECT_EQ(model.GetBoundsMin(), (std::array<float, 3>{-1, -2, -3}));
