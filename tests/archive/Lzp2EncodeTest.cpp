@@ -81,14 +81,15 @@ TEST(Lzp2Encode, RoundTripsVariedDataAtBlockEdges) {
             const Bytes stream = authoring::Lzp2Encode(input);
             EXPECT_EQ(stream.size() % 2048, 0u) << kind.name << " " << size;
             EXPECT_TRUE(DecodesTo(stream, input)) << kind.name << " " << size;
-            EXPECT_EQ(authoring::Lzp2Encode(input), stream) << "not deterministic";
         }
     }
 }
 
 TEST(Lzp2Encode, CompressesRedundantDataAndBoundsExpansion) {
     const std::size_t size = kLzp2BlockOutputSize;
-    EXPECT_LT(authoring::Lzp2Encode(TextLike(size)).size(), size / 3);
+    const Bytes text = authoring::Lzp2Encode(TextLike(size));
+    EXPECT_LT(text.size(), size / 3);
+    EXPECT_EQ(authoring::Lzp2Encode(TextLike(size)), text); // the same bytes every time
     EXPECT_LT(authoring::Lzp2Encode(Runs(size)).size(), size / 20);
     EXPECT_LT(authoring::Lzp2Encode(MeshFloats(size)).size(), size / 2);
     // Incompressible data costs one length byte per 63 literals, plus a header and padding per block.
