@@ -48,12 +48,30 @@ wait_for() {
     return 1
 }
 
+find_window() { window=$(xdotool search --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }
+
+# Starts the viewer in folder $1 and waits for its window. A start that shows no window within 30 s
+# (seen once in a CI run, not reproduced) is reported and tried once more before the test fails.
 start_viewer() {
-    (cd "$1" && exec "$viewer") &
-    viewer_pid=$!
-    find_window() { window=$(xdotool search --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }
-    wait_for 20 find_window || fail "the window did not appear"
-    xdotool windowfocus "$window"
+    for attempt in 1 2; do
+        (cd "$1" && exec "$viewer") &
+        viewer_pid=$!
+        if wait_for 30 find_window; then
+            xdotool windowfocus "$window"
+            return 0
+        fi
+        local state="is running without one"
+        if ! kill -0 "$viewer_pid" 2>/dev/null; then
+            local code=0
+            wait "$viewer_pid" || code=$?
+            state="exited with code $code"
+        fi
+        echo "viewer-window-test: start $attempt showed no window; the viewer $state" >&2
+        kill "$viewer_pid" 2>/dev/null || true
+        wait "$viewer_pid" 2>/dev/null || true
+        viewer_pid=
+    done
+    fail "the window did not appear"
 }
 
 # Waits for the viewer to end and checks its exit code.
