@@ -6,7 +6,16 @@
 namespace tavro::gpu::recording {
 namespace {
 
-template <typename Desc>
+std::uint64_t SubresourceCount(const Texture1DDesc& desc) {
+    return std::uint64_t{desc.mipLevels} * desc.arraySize;
+}
+std::uint64_t SubresourceCount(const Texture2DDesc& desc) {
+    return std::uint64_t{desc.mipLevels} * desc.arraySize;
+}
+std::uint64_t SubresourceCount(const Texture3DDesc& desc) {
+    return desc.mipLevels;
+}
+
 std::vector<SubresourceData> CopyTable(const SubresourceData* table, std::uint64_t count) {
     if (table == nullptr)
         return {};
@@ -54,60 +63,43 @@ HRESULT RecordingDevice::CreateBuffer(const BufferDesc* desc, const SubresourceD
     return kE_OUTOFMEMORY; // the copy of the initial data could not be kept
 }
 
-HRESULT RecordingDevice::CreateTexture1D(const Texture1DDesc* desc, const SubresourceData* initialData,
-                                         ITexture1D** texture) {
-    Texture1DDesc resolved{};
-    const Validation validation = ValidateTexture1DDesc(desc, initialData, &resolved);
+template <typename Args, typename Object, typename Desc, typename Interface>
+HRESULT RecordingDevice::CreateTexture(const Desc* desc, const SubresourceData* initialData,
+                                       Interface** texture,
+                                       Validation (*validate)(const Desc*, const SubresourceData*, Desc*),
+                                       const char* kind) {
+    Desc resolved{};
+    const Validation validation = validate(desc, initialData, &resolved);
     const char* reason = nullptr;
-    const HRESULT hr = Decide(CreateTexture1DArgs::kName, validation, texture, &reason);
-    CreateTexture1DArgs args{desc != nullptr ? *desc : Texture1DDesc{}, {}, 0};
+    const HRESULT hr = Decide(Args::kName, validation, texture, &reason);
+    Args args{desc != nullptr ? *desc : Desc{}, {}, 0};
     if (validation.Ok())
-        args.initialData =
-            CopyTable<Texture1DDesc>(initialData, std::uint64_t{resolved.mipLevels} * resolved.arraySize);
+        args.initialData = CopyTable(initialData, SubresourceCount(resolved));
     if (hr == kS_OK) {
-        auto* made = new RecordingTexture1D(recorder, "Texture1D", resolved);
+        auto* made = new Object(recorder, kind, resolved);
         args.texture = made->id;
         *texture = made;
     }
     recorder.Record({id, hr, reason, std::move(args)});
     return hr;
+}
+
+HRESULT RecordingDevice::CreateTexture1D(const Texture1DDesc* desc, const SubresourceData* initialData,
+                                         ITexture1D** texture) {
+    return CreateTexture<CreateTexture1DArgs, RecordingTexture1D>(desc, initialData, texture,
+                                                                  ValidateTexture1DDesc, "Texture1D");
 }
 
 HRESULT RecordingDevice::CreateTexture2D(const Texture2DDesc* desc, const SubresourceData* initialData,
                                          ITexture2D** texture) {
-    Texture2DDesc resolved{};
-    const Validation validation = ValidateTexture2DDesc(desc, initialData, &resolved);
-    const char* reason = nullptr;
-    const HRESULT hr = Decide(CreateTexture2DArgs::kName, validation, texture, &reason);
-    CreateTexture2DArgs args{desc != nullptr ? *desc : Texture2DDesc{}, {}, 0};
-    if (validation.Ok())
-        args.initialData =
-            CopyTable<Texture2DDesc>(initialData, std::uint64_t{resolved.mipLevels} * resolved.arraySize);
-    if (hr == kS_OK) {
-        auto* made = new RecordingTexture2D(recorder, "Texture2D", resolved);
-        args.texture = made->id;
-        *texture = made;
-    }
-    recorder.Record({id, hr, reason, std::move(args)});
-    return hr;
+    return CreateTexture<CreateTexture2DArgs, RecordingTexture2D>(desc, initialData, texture,
+                                                                  ValidateTexture2DDesc, "Texture2D");
 }
 
 HRESULT RecordingDevice::CreateTexture3D(const Texture3DDesc* desc, const SubresourceData* initialData,
                                          ITexture3D** texture) {
-    Texture3DDesc resolved{};
-    const Validation validation = ValidateTexture3DDesc(desc, initialData, &resolved);
-    const char* reason = nullptr;
-    const HRESULT hr = Decide(CreateTexture3DArgs::kName, validation, texture, &reason);
-    CreateTexture3DArgs args{desc != nullptr ? *desc : Texture3DDesc{}, {}, 0};
-    if (validation.Ok())
-        args.initialData = CopyTable<Texture3DDesc>(initialData, resolved.mipLevels);
-    if (hr == kS_OK) {
-        auto* made = new RecordingTexture3D(recorder, "Texture3D", resolved);
-        args.texture = made->id;
-        *texture = made;
-    }
-    recorder.Record({id, hr, reason, std::move(args)});
-    return hr;
+    return CreateTexture<CreateTexture3DArgs, RecordingTexture3D>(desc, initialData, texture,
+                                                                  ValidateTexture3DDesc, "Texture3D");
 }
 
 HRESULT RecordingDevice::CreateShaderResourceView(IResource* resource, const ShaderResourceViewDesc* desc,

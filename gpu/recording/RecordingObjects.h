@@ -237,6 +237,13 @@ private:
     // S_FALSE when the caller passed no out-pointer (a check only, as Direct3D does).
     HRESULT Decide(std::string_view name, const Validation& validation, const void* out, const char** reason);
 
+    // The three texture creations: validate, decide, record the call with its initial-data table, and
+    // make the texture when the call succeeds.
+    template <typename Args, typename Object, typename Desc, typename Interface>
+    HRESULT CreateTexture(const Desc* desc, const SubresourceData* initialData, Interface** texture,
+                          Validation (*validate)(const Desc*, const SubresourceData*, Desc*),
+                          const char* kind);
+
     const FeatureLevel level;
     const ShaderLanguage language;
     RecordingContext* const context; // one internal reference
