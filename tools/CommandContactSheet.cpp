@@ -7,20 +7,15 @@
 #include "gpu/opengl/OpenGLFactory.h"
 #include "tools/ArchiveOpening.h"
 #include "tools/Commands.h"
-#include "tools/InputFile.h"
+#include "tools/OutputFile.h"
+#include "tools/PngEncoding.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>
 
-// Private to this file, so another user of the writer in the tool cannot clash with it.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
 #include <charconv>
 #include <cstdio>
-#include <limits>
 #include <memory>
 #include <new>
 
@@ -54,12 +49,6 @@ bool ParsePair(std::string_view text, char separator, bool single, std::uint32_t
     return ParseNumber(text.substr(0, at), first) && ParseNumber(text.substr(at + 1), second);
 }
 
-void AppendBytes(void* context, void* data, int size) {
-    auto* png = static_cast<std::vector<std::uint8_t>*>(context);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    png->insert(png->end(), bytes, bytes + size);
-}
-
 // Draws one row into a tile; false with error set when the row cannot be drawn.
 bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, gpu::opengl::EglHeadlessContext& context,
               gpu::IDeviceFactory& factory, authoring::RgbaImage& tile, std::string& error) {
@@ -91,18 +80,28 @@ int RunContactSheet(const ContactSheetOptions& options) {
         return Fail("--rows must be A-B (or A) with 0 <= A <= B <= " +
                     std::to_string(kModelScheduleRowCount - 1) + ", not '" + options.rows + "'");
     }
+    const std::uint32_t count = lastRow - firstRow + 1;
+    const authoring::ContactSheetLayout layout =
+        authoring::MakeContactSheetLayout(count, tileWidth, tileHeight);
+    if (!PngSizeFits(layout.SheetWidth(), layout.SheetHeight())) {
+        return Fail("the contact sheet: " + DescribePngSizeLimit(layout.SheetWidth(), layout.SheetHeight()) +
+                    "; use a smaller --tile or fewer --rows");
+    }
     std::string error;
     if (OpenArchive(options.archive, ArchiveReader::Orochiz, error) == nullptr) {
         return Fail(error);
     }
-    const std::uint32_t count = lastRow - firstRow + 1;
+    OutputFile output;
+    if (!output.Open(options.output, error)) {
+        return Fail(error);
+    }
     std::vector<std::uint8_t> png;
     std::uint32_t failures = 0;
     try {
         gpu::opengl::TuneAllocatorForSoftwareRendering();
         gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
         gpu::opengl::OpenGLFactory factory;
-        authoring::ContactSheet sheet(authoring::MakeContactSheetLayout(count, tileWidth, tileHeight));
+        authoring::ContactSheet sheet(layout);
         for (std::uint32_t k = 0; k < count; ++k) {
             const std::uint32_t row = firstRow + k;
             std::fprintf(stderr, "\rcontact-sheet: row %u (%u of %u)", row, k + 1, count);
@@ -118,17 +117,13 @@ int RunContactSheet(const ContactSheetOptions& options) {
         }
         std::fputc('\n', stderr);
         const authoring::RgbaImage& image = sheet.Image();
-        if (image.Width() > static_cast<std::uint32_t>(std::numeric_limits<int>::max() / 4) ||
-            image.Height() > static_cast<std::uint32_t>(std::numeric_limits<int>::max()) ||
-            stbi_write_png_to_func(AppendBytes, &png, static_cast<int>(image.Width()),
-                                   static_cast<int>(image.Height()), 4, image.Pixels().data(),
-                                   static_cast<int>(image.Width()) * 4) == 0) {
-            return Fail("the contact sheet cannot be encoded as PNG");
+        if (!EncodePng(image.Width(), image.Height(), image.Pixels(), png)) {
+            return Fail("the contact sheet cannot be encoded as PNG (out of memory?)");
         }
     } catch (const std::bad_alloc&) {
         return Fail("out of memory while drawing the contact sheet");
     }
-    if (!WriteOutputFile(options.output, png.data(), png.size(), error)) {
+    if (!output.Write(png, error) || !output.Commit(error)) {
         return Fail(error);
     }
     if (failures != 0) {

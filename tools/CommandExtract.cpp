@@ -1,9 +1,11 @@
 // tavro extract ARCHIVE.bin INDEX... [-o PATH] [--reader orochiz|sm5]: entries as files, decoded.
 // One index with -o writes that file; otherwise each entry becomes entry-<index>.bin in the folder -o
-// names (default: the current folder). A failure removes every file this run wrote.
+// names (default: the current folder). Every entry is written to a finished temporary file before any
+// is put in place, so a failure leaves every file (and folder) as it was before the run.
 #include "tools/ArchiveOpening.h"
 #include "tools/Commands.h"
-#include "tools/InputFile.h"
+#include "tools/OutputFile.h"
+#include "tools/OutputFolder.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>
@@ -29,7 +31,7 @@ struct ExtractOptions {
 // Where each entry goes: a single entry with -o naming something other than a folder goes exactly
 // there; otherwise entry-<index>.bin in the output folder.
 bool PlanOutputs(const ExtractOptions& options, const std::vector<std::uint32_t>& indices,
-                 std::vector<fs::path>& outputs, std::string& error) {
+                 OutputFolder& folder, std::vector<fs::path>& outputs, std::string& error) {
     std::error_code code;
     const fs::path output = fs::u8path(options.output.empty() ? "." : options.output);
     const bool single = indices.size() == 1 && !options.output.empty() && !fs::is_directory(output, code);
@@ -37,24 +39,13 @@ bool PlanOutputs(const ExtractOptions& options, const std::vector<std::uint32_t>
         outputs.push_back(output);
         return true;
     }
-    if (!fs::is_directory(output, code)) {
-        fs::create_directories(output, code);
-        if (code) {
-            error = options.output + ": cannot create the output folder (" + code.message() + ")";
-            return false;
-        }
+    if (!folder.Create(output.string(), error)) {
+        return false;
     }
     for (const std::uint32_t index : indices) {
         outputs.push_back(output / ("entry-" + std::to_string(index) + ".bin"));
     }
     return true;
-}
-
-void RemoveAll(const std::vector<fs::path>& written) {
-    for (const fs::path& path : written) {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-    }
 }
 
 int RunExtract(const ExtractOptions& options) {
@@ -75,20 +66,32 @@ int RunExtract(const ExtractOptions& options) {
     if (archive == nullptr) {
         return Fail(error);
     }
+    OutputFolder folder;
     std::vector<fs::path> outputs;
-    if (!PlanOutputs(options, indices, outputs, error)) {
+    if (!PlanOutputs(options, indices, folder, outputs, error)) {
         return Fail(error);
     }
-    std::vector<fs::path> written;
+    std::vector<std::unique_ptr<OutputFile>> files;
     for (std::size_t i = 0; i < indices.size(); ++i) {
         std::unique_ptr<std::uint8_t[]> bytes;
         std::uint32_t size = 0;
+        files.push_back(std::make_unique<OutputFile>());
+        OutputFile& file = *files.back();
         if (!ExtractArchiveEntry(*archive, options.archive, indices[i], bytes, size, error) ||
-            !WriteOutputFile(outputs[i].string(), bytes.get(), size, error)) {
-            RemoveAll(written);
+            !file.Open(outputs[i].string(), error) || !file.Write({bytes.get(), size}, error) ||
+            !file.Finish(error)) {
+            files.clear(); // removes the temporary files before their folder
+            folder.RemoveCreated();
             return Fail(error);
         }
-        written.push_back(outputs[i]);
+    }
+    // Only a rename can fail from here on; the files already in place are named.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!files[i]->Commit(error)) {
+            return Fail(error + (i == 0 ? std::string()
+                                        : "; " + std::to_string(i) + " of " + std::to_string(files.size()) +
+                                              " entries were already written"));
+        }
     }
     return 0;
 }

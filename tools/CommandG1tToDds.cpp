@@ -3,6 +3,7 @@
 #include "texture/G1TToDDS.h"
 #include "tools/Commands.h"
 #include "tools/InputFile.h"
+#include "tools/OutputFile.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>

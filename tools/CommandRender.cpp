@@ -4,18 +4,13 @@
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "tools/Commands.h"
-#include "tools/InputFile.h"
+#include "tools/OutputFile.h"
+#include "tools/PngEncoding.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>
 
-// Private to this file, so another user of the writer in the tool cannot clash with it.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -27,31 +22,23 @@ struct RenderOptions {
     std::string output;
 };
 
-void AppendBytes(void* context, void* data, int size) {
-    auto* png = static_cast<std::vector<std::uint8_t>*>(context);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    png->insert(png->end(), bytes, bytes + size);
-}
-
-bool EncodePng(const gpu::PresentedImage& image, std::vector<std::uint8_t>& png) {
-    if (image.width == 0 || image.height == 0 ||
-        image.width > static_cast<std::uint32_t>(std::numeric_limits<int>::max() / 4) ||
-        image.rgba.size() != std::size_t{image.width} * image.height * 4) {
-        return false;
-    }
-    const int width = static_cast<int>(image.width);
-    return stbi_write_png_to_func(AppendBytes, &png, width, static_cast<int>(image.height), 4,
-                                  image.rgba.data(), width * 4) != 0;
-}
-
 int RunRender(const RenderOptions& options) {
+    ClientSize size;
+    if (ParseClientSize(options.frame.size, size) && !PngSizeFits(size.width, size.height)) {
+        return Fail(DescribePngSizeLimit(size.width, size.height));
+    }
+    // The output is opened first, so an unwritable target is reported before the frame is drawn.
+    std::string error;
+    OutputFile output;
+    if (!output.Open(options.output, error)) {
+        return Fail(error);
+    }
     gpu::opengl::TuneAllocatorForSoftwareRendering();
     gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
     gpu::opengl::OpenGLFactory factory;
     gpu::PresentedImage image;
     {
         ScheduledFrame frame;
-        std::string error;
         if (!frame.Draw(options.frame, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
             return Fail(error);
         }
@@ -60,15 +47,10 @@ int RunRender(const RenderOptions& options) {
         }
     }
     std::vector<std::uint8_t> png;
-    try {
-        if (!EncodePng(image, png)) {
-            return Fail("the frame cannot be encoded as PNG");
-        }
-    } catch (const std::bad_alloc&) {
-        return Fail("out of memory while encoding the PNG");
+    if (!EncodePng(image.width, image.height, image.rgba, png)) {
+        return Fail("the frame cannot be encoded as PNG (out of memory?)");
     }
-    std::string error;
-    if (!WriteOutputFile(options.output, png.data(), png.size(), error)) {
+    if (!output.Write(png, error) || !output.Commit(error)) {
         return Fail(error);
     }
     return 0;

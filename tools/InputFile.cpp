@@ -5,13 +5,9 @@
 #include "tools/ArchiveOpening.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <system_error>
-#include <unistd.h>
 
 namespace tavro::tools {
 
@@ -94,37 +90,6 @@ bool ReadInput(const std::string& input, std::vector<std::uint8_t>& bytes, std::
         error = input + ": not enough memory to read it";
         return false;
     }
-}
-
-bool WriteOutputFile(const std::string& path, const std::uint8_t* bytes, std::size_t size,
-                     std::string& error) {
-    namespace fs = std::filesystem;
-    const fs::path target = fs::u8path(path);
-    fs::path temporary = target;
-    temporary.replace_filename("." + target.filename().string() + ".tmp" + std::to_string(::getpid()));
-    std::error_code code;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = path + ": cannot create the file (" + std::strerror(errno) + ")";
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-        out.close();
-        if (!out) {
-            fs::remove(temporary, code);
-            error = path + ": writing failed (disk full?)";
-            return false;
-        }
-    }
-    fs::rename(temporary, target, code);
-    if (code) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = path + ": cannot put the file in place (" + code.message() + ")";
-        return false;
-    }
-    return true;
 }
 
 } // namespace tavro::tools

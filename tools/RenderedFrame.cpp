@@ -21,14 +21,13 @@ bool ParseSide(std::string_view text, std::uint32_t& side) {
     return status == std::errc() && end == text.data() + text.size() && side >= 1 && side <= kMaxClientSide;
 }
 
-// Parses "WxH" with both sides from 1 to kMaxClientSide.
+} // namespace
+
 bool ParseClientSize(const std::string& text, ClientSize& size) {
     const std::size_t cross = text.find('x');
     return cross != std::string::npos && ParseSide(std::string_view(text).substr(0, cross), size.width) &&
            ParseSide(std::string_view(text).substr(cross + 1), size.height);
 }
-
-} // namespace
 
 void AddFrameOptions(CLI::App& command, FrameOptions& options) {
     command.add_option("archive", options.archive, "the archive's data file, NAME.bin")->required();

@@ -19,6 +19,9 @@ struct FrameOptions {
     std::string size = "1280x960";
 };
 
+// Parses --size, "WxH" with both sides from 1 to 16384.
+bool ParseClientSize(const std::string& text, ClientSize& size);
+
 // Adds the archive argument and --row, --time-ms and --size to command.
 void AddFrameOptions(CLI::App& command, FrameOptions& options);
 

@@ -123,5 +123,23 @@ TEST_F(ToolCommands, FailuresSayWhatIsWrongAndLeaveNothing) {
     EXPECT_FALSE(fs::exists(directory.path / "x.dat"));
 }
 
+TEST_F(ToolCommands, AFailedExtractLeavesWhatWasThereBefore) {
+    const std::string bin = "'" + archive.string() + "'";
+    const fs::path folder = directory.path / "pre";
+    fs::create_directory(folder);
+    std::ofstream(folder / "entry-0.bin") << "old";
+    const RunResult late = Run("extract " + bin + " 0 1 652 -o '" + folder.string() + "'");
+    EXPECT_NE(late.err.find(":652: no such entry"), std::string::npos) << late.err;
+    EXPECT_EQ(ReadText(folder / "entry-0.bin"), "old");
+    EXPECT_FALSE(fs::exists(folder / "entry-1.bin"));
+
+    const RunResult fresh = Run("extract " + bin + " 0 3 -o '" + (directory.path / "new/sub").string() + "'");
+    EXPECT_NE(fresh.exitCode, 0);
+    EXPECT_FALSE(fs::exists(directory.path / "new")) << "the folders this run made are removed";
+
+    const RunResult full = Run("extract " + bin + " 0 -o /dev/full");
+    EXPECT_NE(full.err.find("/dev/full: writing failed"), std::string::npos) << full.err;
+}
+
 } // namespace
 } // namespace tavro

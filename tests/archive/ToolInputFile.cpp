@@ -1,4 +1,4 @@
-// The tool's input and output files: "FILE" or "ARCHIVE.bin:INDEX", and writes that leave no partial file.
+// The tool's input files: "FILE" or "ARCHIVE.bin:INDEX".
 #include "authoring/ArchiveWriter.h"
 #include "tests/archive/ArchiveTestSupport.h"
 #include "tools/InputFile.h"
@@ -71,25 +71,6 @@ TEST_F(ToolInputFile, RefusalsNameTheInput) {
         EXPECT_NE(error.find(c.expected), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }
-}
-
-TEST_F(ToolInputFile, OutputAppearsWholeOrNotAtAll) {
-    const std::uint8_t bytes[] = {1, 2, 3};
-    std::string error;
-    const fs::path target = directory.path / "out.dds";
-    ASSERT_TRUE(tools::WriteOutputFile(target.string(), bytes, 3, error)) << error;
-    EXPECT_EQ(fs::file_size(target), 3u);
-    EXPECT_FALSE(tools::WriteOutputFile((directory.path / "no/such/dir/out.dds").string(), bytes, 3, error));
-    EXPECT_NE(error.find("out.dds"), std::string::npos);
-    // A folder in the way: the temporary is written, the rename fails and the temporary is removed.
-    fs::create_directory(directory.path / "taken");
-    fs::create_directory(directory.path / "taken" / "child");
-    EXPECT_FALSE(tools::WriteOutputFile((directory.path / "taken").string(), bytes, 3, error));
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& item : fs::directory_iterator(directory.path)) {
-        ++files;
-    }
-    EXPECT_EQ(files, 4u); // pack.bin, pack.idx, out.dds, taken
 }
 
 } // namespace

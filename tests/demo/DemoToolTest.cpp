@@ -114,6 +114,19 @@ TEST_F(DemoToolTest, BadArgumentsFailWithOneLine) {
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
     }
     EXPECT_FALSE(fs::exists(blocker / "demo"));
+
+    // A sheet too large for the PNG encoder is refused before any row is drawn.
+    const RunResult huge =
+        Run("contact-sheet " + archive + " -o '" + (*folder / "huge.png").string() + "' --tile 2048x2048");
+    EXPECT_EQ(huge.exitCode, 1);
+    EXPECT_EQ(huge.err.rfind("tavro: the contact sheet: an image of 43184 x 33800 pixels is too large", 0),
+              0u)
+        << huge.err;
+    EXPECT_FALSE(fs::exists(*folder / "huge.png"));
+
+    const RunResult full = Run("contact-sheet " + archive + " -o /dev/full --rows 0");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(LastLine(full.err), "tavro: /dev/full: writing failed (No space left on device)");
 }
 
 } // namespace
