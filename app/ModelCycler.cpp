@@ -1,5 +1,6 @@
 #include "app/ModelCycler.h"
 
+#include "app/RowPreparer.h"
 #include "archive/BinArchive.h"
 #include "render/RenderModel.h"
 #include "render/RendererState.h"
@@ -25,9 +26,28 @@ bool CModelCycler::LoadNextModel() {
     if (archive.GetEntryCount() != kRequiredEntryCount) {
         return false;
     }
-    ReplaceCurrentModel(archive, row.modelEntry, row.textureEntry);
+    std::unique_ptr<PreparedRow> prepared;
+    if (preparer_ != nullptr) {
+        prepared = preparer_->Take(counter_ % kModelScheduleRowCount, archive, archivePath_);
+    }
+    if (prepared != nullptr) {
+        ReplaceCurrentModel(std::move(prepared->model));
+        ++preparedLoads_;
+    } else {
+        ReplaceCurrentModel(archive, row.modelEntry, row.textureEntry);
+    }
     ++counter_;
+    if (preparer_ != nullptr) {
+        preparer_->Want({counter_ % kModelScheduleRowCount});
+    }
     return true;
+}
+
+void CModelCycler::UsePreparer(CRowPreparer* preparer) {
+    preparer_ = preparer;
+    if (preparer_ != nullptr) {
+        preparer_->Want({counter_ % kModelScheduleRowCount});
+    }
 }
 
 bool CModelCycler::ReplaceCurrentModel(CFileBase& archive, std::uint32_t modelEntry,
@@ -37,6 +57,20 @@ bool CModelCycler::ReplaceCurrentModel(CFileBase& archive, std::uint32_t modelEn
     try {
         auto model = std::make_unique<CRenderModel>(renderer_);
         if (!model->LoadFromArchive(archive, modelEntry, textureEntry)) {
+            return false;
+        }
+        renderer_.currentModel = std::move(model);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool CModelCycler::ReplaceCurrentModel(PreparedModel prepared) {
+    renderer_.currentModel.reset();
+    try {
+        auto model = std::make_unique<CRenderModel>(renderer_);
+        if (!model->CreateFromPrepared(std::move(prepared))) {
             return false;
         }
         renderer_.currentModel = std::move(model);

@@ -9,7 +9,9 @@
 namespace tavro {
 
 class CFileBase;
+class CRowPreparer;
 class RendererState;
+struct PreparedModel;
 
 class CModelCycler {
 public:
@@ -30,12 +32,25 @@ public:
     // False, leaving no model current, when the build fails (running out of memory included).
     bool ReplaceCurrentModel(CFileBase& archive, std::uint32_t modelEntry, std::uint32_t textureEntry);
 
+    // Destroys the current model, then builds the new one from a preparation (device objects only) and
+    // makes it current. False, leaving no model current, when the device refuses an object.
+    bool ReplaceCurrentModel(PreparedModel prepared);
+
+    // Loads take their rows from preparer when it has them ready and still valid, and ask it for the
+    // next row after each load; null (the default) loads every row synchronously. Not owned; it must
+    // prepare from this cycler's archive path and outlive its use here.
+    void UsePreparer(CRowPreparer* preparer);
+
     std::uint32_t GetCounter() const { return counter_; }
+    // Loads so far that built their model from a preparation.
+    std::uint32_t GetPreparedLoadCount() const { return preparedLoads_; }
 
 private:
     RendererState& renderer_;
     std::wstring archivePath_;
     std::uint32_t counter_ = 0;
+    CRowPreparer* preparer_ = nullptr;
+    std::uint32_t preparedLoads_ = 0;
 };
 
 } // namespace tavro

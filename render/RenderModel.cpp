@@ -3,9 +3,9 @@
 #include "archive/FileBase.h"
 #include "file/MemoryFile.h"
 #include "render/Camera.h"
+#include "render/PreparedModel.h"
 #include "render/RendererState.h"
 #include "texture/DDSTextureLoader.h"
-#include "texture/G1TToDDS.h"
 
 #include <limits>
 #include <new>
@@ -70,19 +70,17 @@ bool CRenderModel::LoadFromArchive(CFileBase& archive, std::uint32_t modelEntry,
 }
 
 bool CRenderModel::Create(CAbstractFile& modelFile, CAbstractFile& textureFile) {
+    PreparedModel prepared;
+    return PrepareModel(modelFile, textureFile, prepared) && CreateFromPrepared(std::move(prepared));
+}
+
+bool CRenderModel::CreateFromPrepared(PreparedModel prepared) {
     try {
-        // The texture is converted before the model is parsed, but its view is made only once the
-        // parse succeeded; nothing is bound until every object exists.
-        CMemoryFile dds;
-        if (!ConvertG1TToDDS(textureFile, dds)) {
-            return false;
-        }
-        model = std::make_unique<CG1MModel>();
-        if (!model->Load(modelFile)) {
-            return false;
-        }
-        if (Failed(
-                LoadDDSTexture(renderer.device.Get(), dds.GetBuffer(), dds.GetSize(), textureView.Put()))) {
+        // The texture view is made only once the parse succeeded (PrepareModel's order); nothing is
+        // bound until every object exists.
+        model = std::move(prepared.model);
+        if (Failed(LoadLaidOutDDSTexture(renderer.device.Get(), prepared.dds->GetBuffer(),
+                                         prepared.dds->GetSize(), prepared.layout, textureView.Put()))) {
             return false;
         }
         if (!CreateBuffers()) {

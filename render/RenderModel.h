@@ -12,6 +12,7 @@ namespace tavro {
 
 class CAbstractFile;
 class CFileBase;
+struct PreparedModel;
 class RendererState;
 
 class CRenderModel {
@@ -33,6 +34,9 @@ public:
     // the first failure (running out of memory included), leaving what was made for the destructor and
     // binding nothing.
     bool Create(CAbstractFile& modelFile, CAbstractFile& textureFile);
+    // Create's device half, from files already converted, parsed and laid out by PrepareModel (which
+    // must have succeeded): the same objects, bindings and failures as Create on those files.
+    bool CreateFromPrepared(PreparedModel prepared);
 
     // Draws one frame: clears, then per draw item updates the constant buffer and draws, then presents.
     // A frame of an empty client area (a minimised window) is skipped whole: its projection has no

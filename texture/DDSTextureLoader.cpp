@@ -129,17 +129,30 @@ HRESULT LoadDDSTexture(gpu::IDevice* device, const std::uint8_t* bytes, std::siz
     }
     try {
         DDSTextureLayout layout;
-        HRESULT hr = LayOutDDSTexture(bytes, length, 0, layout);
+        const HRESULT hr = LayOutDDSTexture(bytes, length, 0, layout);
         if (Failed(hr)) {
             return hr;
         }
-        hr = CreateFromLayout(device, layout, view);
+        return LoadLaidOutDDSTexture(device, bytes, length, layout, view);
+    } catch (const std::bad_alloc&) {
+        return kE_OUTOFMEMORY;
+    }
+}
+
+HRESULT LoadLaidOutDDSTexture(gpu::IDevice* device, const std::uint8_t* bytes, std::size_t length,
+                              const DDSTextureLayout& layout, gpu::IShaderResourceView** view) {
+    if (device == nullptr || bytes == nullptr || view == nullptr) {
+        return kE_INVALIDARG;
+    }
+    try {
+        HRESULT hr = CreateFromLayout(device, layout, view);
         if (Failed(hr) && layout.mipCount > 1) {
             const std::uint32_t cap = DDSRetrySizeCap(static_cast<std::uint32_t>(device->GetFeatureLevel()),
                                                       layout.dimension, layout.cube);
-            hr = LayOutDDSTexture(bytes, length, cap, layout);
+            DDSTextureLayout capped;
+            hr = LayOutDDSTexture(bytes, length, cap, capped);
             if (Succeeded(hr)) {
-                hr = CreateFromLayout(device, layout, view);
+                hr = CreateFromLayout(device, capped, view);
             }
         }
         return hr;

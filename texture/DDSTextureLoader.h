@@ -17,6 +17,11 @@ namespace tavro {
 HRESULT LoadDDSTexture(gpu::IDevice* device, const std::uint8_t* bytes, std::size_t length,
                        gpu::IShaderResourceView** view);
 
+// LoadDDSTexture's device half, for an image the caller has already laid out whole (sizeCap 0) with
+// LayOutDDSTexture: the layout may be made on another thread, the texture only on the device's.
+HRESULT LoadLaidOutDDSTexture(gpu::IDevice* device, const std::uint8_t* bytes, std::size_t length,
+                              const DDSTextureLayout& layout, gpu::IShaderResourceView** view);
+
 // Creates the texture described (usage default, bound as a shader resource, table as its initial data:
 // mipLevels entries per array element) and a view of all of it: a 1D or 2D array view for more than
 // one element, a cube or cube-array view for cubes, a 3D view for 3D. The texture's own reference is

@@ -1,0 +1,26 @@
+#pragma once
+// The half of building a render model that needs no device: the texture pack converted to a DDS image
+// and laid out, and the model file parsed. It touches only memory, so it may run on any thread; the
+// device half is CRenderModel::CreateFromPrepared, on the thread that owns the device.
+#include "file/MemoryFile.h"
+#include "model/G1MModel.h"
+#include "texture/DDSLayout.h"
+
+#include <memory>
+
+namespace tavro {
+
+class CAbstractFile;
+
+struct PreparedModel {
+    std::unique_ptr<CMemoryFile> dds; // the DDS image; layout points into it, so it is held by pointer
+    DDSTextureLayout layout;          // of the whole image (no size cap)
+    std::unique_ptr<CG1MModel> model;
+};
+
+// Converts the G1T pack to DDS, parses the G1M file and lays the image out, in that order. False at the
+// first failure (running out of memory included); a build from these files would then fail before
+// making any device object.
+bool PrepareModel(CAbstractFile& modelFile, CAbstractFile& textureFile, PreparedModel& prepared);
+
+} // namespace tavro
