@@ -71,7 +71,11 @@ bool CRenderModel::LoadFromArchive(CFileBase& archive, std::uint32_t modelEntry,
 
 bool CRenderModel::Create(CAbstractFile& modelFile, CAbstractFile& textureFile) {
     PreparedModel prepared;
-    return PrepareModel(modelFile, textureFile, prepared) && CreateFromPrepared(std::move(prepared));
+    if (!PrepareModel(modelFile, textureFile, prepared)) {
+        model = std::move(prepared.model); // a model that was made stays for the destructor
+        return false;
+    }
+    return CreateFromPrepared(std::move(prepared));
 }
 
 bool CRenderModel::CreateFromPrepared(PreparedModel prepared) {
