@@ -44,28 +44,49 @@ bool CArchiveWriter::Create(const std::filesystem::path& path) {
     if (extension != ".bin") {
         return Fail(path.string() + ": an archive data file must end in .bin");
     }
-    binPath = path;
-    records.clear();
-    entryCount = 0;
-    data.close();
-    data.open(path, std::ios::binary | std::ios::trunc);
-    if (!data) {
+    dataFile.close();
+    dataFile.open(path, std::ios::binary | std::ios::trunc);
+    if (!dataFile) {
         return Fail(path.string() + ": cannot create the file");
     }
+    std::filesystem::path indexPath = path;
+    indexPath.replace_extension(".idx");
+    Create(
+        [this](std::span<const std::uint8_t> bytes) {
+            dataFile.write(reinterpret_cast<const char*>(bytes.data()),
+                           static_cast<std::streamsize>(bytes.size()));
+            return dataFile.good();
+        },
+        [this, indexPath](std::span<const std::uint8_t> bytes) {
+            dataFile.close();
+            std::ofstream indexFile(indexPath, std::ios::binary | std::ios::trunc);
+            indexFile.write(reinterpret_cast<const char*>(bytes.data()),
+                            static_cast<std::streamsize>(bytes.size()));
+            indexFile.close();
+            return !dataFile.fail() && indexFile.good();
+        });
+    binPath = path;
+    return true;
+}
+
+bool CArchiveWriter::Create(ArchiveSink dataSink, ArchiveSink indexSink) {
+    binPath.clear();
+    records.clear();
+    entryCount = 0;
+    data = std::move(dataSink);
+    index = std::move(indexSink);
     return true;
 }
 
 bool CArchiveWriter::AddRecord(std::span<const std::uint8_t> stored, std::uint32_t size,
                                std::uint32_t compressedSize) {
-    if (!data.is_open()) {
+    if (!data) {
         return Fail("no archive is being written");
     }
-    static constexpr std::array<char, kEntryAlignment> kZeros{};
+    static constexpr std::array<std::uint8_t, kEntryAlignment> kZeros{};
     const std::size_t padding = (kEntryAlignment - stored.size() % kEntryAlignment) % kEntryAlignment;
-    data.write(reinterpret_cast<const char*>(stored.data()), static_cast<std::streamsize>(stored.size()));
-    data.write(kZeros.data(), static_cast<std::streamsize>(padding));
-    if (!data) {
-        return Fail(binPath.string() + ": write failed");
+    if (!data(stored) || !data(std::span(kZeros).first(padding))) {
+        return Fail(DataName() + ": write failed");
     }
     AppendLe32(records, size);
     AppendLe32(records, compressedSize);
@@ -108,13 +129,10 @@ bool CArchiveWriter::AddPrecompressed(std::span<const std::uint8_t> stored, std:
 }
 
 bool CArchiveWriter::Finish(std::uint32_t indexSize) {
-    if (!data.is_open()) {
+    if (!data) {
         return Fail("no archive is being written");
     }
-    data.close();
-    if (!data) {
-        return Fail(binPath.string() + ": write failed");
-    }
+    data = nullptr;
     if (indexSize == 0) {
         indexSize = KnownIndexSizeFor(GetEntryCount());
         if (indexSize == 0) {
@@ -125,21 +143,15 @@ bool CArchiveWriter::Finish(std::uint32_t indexSize) {
         return Fail("an index of " + std::to_string(indexSize) + " bytes cannot hold " +
                     std::to_string(GetEntryCount()) + " entries");
     }
-    std::filesystem::path indexPath = binPath;
-    indexPath.replace_extension(".idx");
-    std::ofstream index(indexPath, std::ios::binary | std::ios::trunc);
-    static constexpr std::array<char, 4096> kZeros{};
-    index.write(reinterpret_cast<const char*>(records.data()), static_cast<std::streamsize>(records.size()));
-    for (std::size_t left = indexSize - records.size(); left != 0;) {
-        const std::size_t piece = left < kZeros.size() ? left : kZeros.size();
-        index.write(kZeros.data(), static_cast<std::streamsize>(piece));
-        left -= piece;
-    }
-    index.close();
-    if (!index) {
-        return Fail(indexPath.string() + ": cannot write the index");
+    records.resize(indexSize, 0);
+    if (!index(records)) {
+        return Fail(DataName() + ": cannot write the data file's end or the index");
     }
     return true;
+}
+
+std::string CArchiveWriter::DataName() const {
+    return binPath.empty() ? std::string("the archive") : binPath.string();
 }
 
 } // namespace tavro::authoring

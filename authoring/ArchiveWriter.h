@@ -4,11 +4,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace tavro::authoring {
+
+// Takes the next piece of a file being written, in order; false when it could not be stored.
+using ArchiveSink = std::function<bool(std::span<const std::uint8_t>)>;
 
 class CArchiveWriter {
 public:
@@ -19,6 +23,9 @@ public:
     // Creates (or empties) binPath, which must end in ".bin" (any case); the index is written beside it at
     // Finish.
     bool Create(const std::filesystem::path& binPath);
+    // Writes the data file's bytes to data and, at Finish, the index's bytes to index; for callers that
+    // decide themselves where and how the two files are written.
+    bool Create(ArchiveSink data, ArchiveSink index);
     // Adds an entry kept as its own bytes.
     bool AddStored(std::span<const std::uint8_t> bytes);
     // Adds an entry kept LZP2-compressed; an empty input is added as an empty entry.
@@ -39,9 +46,12 @@ public:
 private:
     bool AddRecord(std::span<const std::uint8_t> stored, std::uint32_t size, std::uint32_t compressedSize);
     bool Fail(std::string message);
+    std::string DataName() const;
 
-    std::filesystem::path binPath;
-    std::ofstream data;
+    std::filesystem::path binPath; // empty when writing to sinks
+    std::ofstream dataFile;
+    ArchiveSink data;
+    ArchiveSink index;
     std::vector<std::uint8_t> records;
     std::uint32_t entryCount = 0;
     std::string error;

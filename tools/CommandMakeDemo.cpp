@@ -1,7 +1,10 @@
 // tavro make-demo DIR [--scale S] [--threads N]: writes the demo archive, LINKDATA1.bin and
 // LINKDATA1.idx, into DIR: a G1T pack and a G1M model at every entry the viewer's schedule names.
+#include "authoring/ArchiveWriter.h"
 #include "authoring/demo/DemoArchive.h"
 #include "tools/Commands.h"
+#include "tools/OutputFile.h"
+#include "tools/OutputFolder.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>
@@ -20,6 +23,34 @@ struct MakeDemoOptions {
     unsigned threads = 0;
 };
 
+// The pair is written to two temporary files that are put in place only when both are complete, the
+// index first, so a failure leaves the folder as it was (and removes it when this run made it).
+bool WriteArchivePair(const std::string& directory, const authoring::DemoOptions& demo, std::string& error) {
+    OutputFolder folder;
+    if (!folder.Create(directory, error)) {
+        return false;
+    }
+    {
+        const std::string bin = directory + "/" + authoring::kDemoArchiveName;
+        OutputFile data;
+        OutputFile index;
+        std::string writeError; // the file's own message, more precise than the writer's
+        authoring::CArchiveWriter writer;
+        writer.Create([&](std::span<const std::uint8_t> bytes) { return data.Write(bytes, writeError); },
+                      [&](std::span<const std::uint8_t> bytes) { return index.Write(bytes, writeError); });
+        if (data.Open(bin, error) && index.Open(bin.substr(0, bin.size() - 4) + ".idx", error)) {
+            if (!authoring::WriteDemoEntries(writer, demo, error)) {
+                error = writeError.empty() ? error : writeError;
+            } else if (data.Finish(error) && index.Finish(error) && index.Commit(error) &&
+                       data.Commit(error)) {
+                return true;
+            }
+        }
+    }
+    folder.RemoveCreated();
+    return false;
+}
+
 int RunMakeDemo(const MakeDemoOptions& options) {
     authoring::DemoOptions demo;
     demo.scale = options.scale;
@@ -32,7 +63,7 @@ int RunMakeDemo(const MakeDemoOptions& options) {
     };
     const auto start = std::chrono::steady_clock::now();
     std::string error;
-    const bool written = authoring::WriteDemoArchive(options.directory, demo, error);
+    const bool written = WriteArchivePair(options.directory, demo, error);
     if (progressShown) {
         std::fputc('\n', stderr); // ends the progress line
     }

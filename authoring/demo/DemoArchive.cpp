@@ -98,26 +98,7 @@ std::vector<std::uint8_t> MakeDemoModelEntry(std::uint32_t row, float scale) {
     return WriteDemoModelFile(MakeDemoShape(row, detail), row);
 }
 
-bool WriteDemoArchive(const std::filesystem::path& directory, const DemoOptions& options,
-                      std::string& error) {
-    std::error_code code;
-    std::filesystem::create_directories(directory, code);
-    if (code) {
-        error = directory.string() + ": cannot create the folder (" + code.message() + ")";
-        return false;
-    }
-    const std::filesystem::path partialBin = directory / "LINKDATA1.partial.bin";
-    const std::filesystem::path partialIdx = directory / "LINKDATA1.partial.idx";
-    const auto discard = [&] {
-        std::filesystem::remove(partialBin, code);
-        std::filesystem::remove(partialIdx, code);
-        return false;
-    };
-    CArchiveWriter writer;
-    if (!writer.Create(partialBin)) {
-        error = writer.GetError();
-        return false;
-    }
+bool WriteDemoEntries(CArchiveWriter& writer, const DemoOptions& options, std::string& error) {
     const std::vector<PlannedEntry> plan = PlanEntries();
     const unsigned threads = std::max(1u, options.threads);
     std::uint32_t nextEntry = 0;
@@ -144,7 +125,7 @@ bool WriteDemoArchive(const std::filesystem::path& directory, const DemoOptions&
         for (std::uint32_t row = first; row < end; ++row) {
             if (built[row - first].failed) {
                 error = "row " + std::to_string(row) + ": could not build its texture or model";
-                return discard();
+                return false;
             }
         }
         // Every entry up to the batch's last one belongs to a row already built, or to no row.
@@ -162,7 +143,7 @@ bool WriteDemoArchive(const std::filesystem::path& directory, const DemoOptions&
             }
             if (!added) {
                 error = writer.GetError();
-                return discard();
+                return false;
             }
         }
         if (options.progress) {
@@ -172,17 +153,39 @@ bool WriteDemoArchive(const std::filesystem::path& directory, const DemoOptions&
     if (writer.GetEntryCount() != kDemoEntryCount || !writer.Finish()) {
         error = writer.GetEntryCount() != kDemoEntryCount ? "the archive did not reach 4251 entries"
                                                           : writer.GetError();
-        return discard();
-    }
-    std::filesystem::rename(partialIdx, directory / "LINKDATA1.idx", code);
-    if (!code) {
-        std::filesystem::rename(partialBin, directory / kDemoArchiveName, code);
-    }
-    if (code) {
-        error = directory.string() + ": cannot move the finished archive into place (" + code.message() + ")";
-        return discard();
+        return false;
     }
     return true;
+}
+
+bool WriteDemoArchive(const std::filesystem::path& directory, const DemoOptions& options,
+                      std::string& error) {
+    std::error_code code;
+    std::filesystem::create_directories(directory, code);
+    if (code) {
+        error = directory.string() + ": cannot create the folder (" + code.message() + ")";
+        return false;
+    }
+    const std::filesystem::path partialBin = directory / "LINKDATA1.partial.bin";
+    const std::filesystem::path partialIdx = directory / "LINKDATA1.partial.idx";
+    CArchiveWriter writer;
+    if (!writer.Create(partialBin)) {
+        error = writer.GetError();
+        return false;
+    }
+    if (WriteDemoEntries(writer, options, error)) {
+        std::filesystem::rename(partialIdx, directory / "LINKDATA1.idx", code);
+        if (!code) {
+            std::filesystem::rename(partialBin, directory / kDemoArchiveName, code);
+        }
+        if (!code) {
+            return true;
+        }
+        error = directory.string() + ": cannot move the finished archive into place (" + code.message() + ")";
+    }
+    std::filesystem::remove(partialBin, code);
+    std::filesystem::remove(partialIdx, code);
+    return false;
 }
 
 } // namespace tavro::authoring

@@ -27,9 +27,16 @@ struct DemoOptions {
 std::vector<std::uint8_t> MakeDemoTextureEntry(std::uint32_t row, float scale);
 std::vector<std::uint8_t> MakeDemoModelEntry(std::uint32_t row, float scale);
 
+class CArchiveWriter;
+
+// Adds the demo's 4251 entries to a writer that was just created, and finishes it. On failure returns
+// false and sets error to one line.
+bool WriteDemoEntries(CArchiveWriter& writer, const DemoOptions& options, std::string& error);
+
 // Writes directory/LINKDATA1.bin and directory/LINKDATA1.idx, creating the directory if needed. The
 // pair is written under temporary names and renamed at the end, so a failure leaves no half-written
-// archive. On failure returns false and sets error to one line.
+// archive (for tests and benchmarks; the tool writes through its own output files). On failure returns
+// false and sets error to one line.
 bool WriteDemoArchive(const std::filesystem::path& directory, const DemoOptions& options, std::string& error);
 
 } // namespace tavro::authoring

@@ -124,6 +124,12 @@ TEST_F(DemoToolTest, BadArgumentsFailWithOneLine) {
         << huge.err;
     EXPECT_FALSE(fs::exists(*folder / "huge.png"));
 
+    // An index name taken by a folder stops make-demo before anything is written.
+    fs::create_directories(*folder / "blocked" / "LINKDATA1.idx");
+    const RunResult taken = Run("make-demo '" + (*folder / "blocked").string() + "' --scale 0.01");
+    EXPECT_NE(taken.err.find("LINKDATA1.idx: is a folder"), std::string::npos) << taken.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(*folder / "blocked"), fs::directory_iterator()), 1);
+
     const RunResult full = Run("contact-sheet " + archive + " -o /dev/full --rows 0");
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_EQ(LastLine(full.err), "tavro: /dev/full: writing failed (No space left on device)");
