@@ -1,5 +1,8 @@
 // CPU cost of one frame of CRenderModel::Render for a model of 100 submeshes, on the recording backend
-// (which stands in for the driver), beside a memcpy of the constant-buffer bytes the frame writes.
+// (which stands in for the driver), beside a memcpy of the constant-buffer bytes the frame writes; and
+// the first and later frames of a hostile model: 20,000 submeshes on the deepest bone of a chain of
+// 65,535 bones.
+#include "authoring/G1MWriter.h"
 #include "render/RenderModel.h"
 #include "tests/render/RenderTestData.h"
 
@@ -48,5 +51,63 @@ void BM_MemcpyConstantBytes100Submeshes(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MemcpyConstantBytes100Submeshes)->Unit(benchmark::kMicrosecond);
+
+constexpr std::uint32_t kChainBones = 65535;
+constexpr std::uint32_t kChainSubmeshes = 20000;
+
+std::vector<std::uint8_t> DeepChainG1M() {
+    authoring::G1MModelDescription model;
+    for (std::uint32_t i = 0; i < kChainBones; ++i) {
+        const auto parent = static_cast<std::int32_t>(i + 1 == kChainBones ? -1 : i + 1);
+        model.bones.push_back(authoring::MakeG1MBone(parent, {0.001f, 0, 0}, {0, 0.001f, 0, 1}, {1, 1, 1}));
+    }
+    model.matrices = {MatrixIdentity()};
+    model.jointMaps = {{{0, 0, 0}}};
+    model.vertexBuffers = {authoring::MakeG1MVertexBuffer(48, std::vector<CG1MVertex>(3))};
+    model.indexBuffers = {{0, 1, 2}};
+    for (std::uint32_t s = 0; s < kChainSubmeshes; ++s) {
+        model.submeshes.push_back(authoring::MakeG1MSubmesh(0, 0, 0, 3));
+    }
+    return authoring::WriteG1M(model);
+}
+
+// The first frame builds the draw list (one walk of the chain); each is measured from a fresh model.
+void BM_DeepChainFirstFrame(benchmark::State& state) {
+    const std::vector<std::uint8_t> g1m = DeepChainG1M();
+    const std::vector<std::uint8_t> g1t = rendertest::MakeQuadrantG1T(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        rendertest::RecordingRenderer renderer;
+        if (!renderer.Init() || !renderer.LoadModel(g1m, g1t)) {
+            state.SkipWithError("the model cannot be built");
+            return;
+        }
+        state.ResumeTiming();
+        RenderCurrentModel(*renderer.state);
+        state.PauseTiming();
+        renderer.state.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeepChainFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Later frames reuse the list: 20,000 constant-buffer updates and draws.
+void BM_DeepChainLaterFrame(benchmark::State& state) {
+    rendertest::RecordingRenderer renderer;
+    if (!renderer.Init() || !renderer.LoadModel(DeepChainG1M(), rendertest::MakeQuadrantG1T(0))) {
+        state.SkipWithError("the model cannot be built");
+        return;
+    }
+    RenderCurrentModel(*renderer.state);
+    for (auto _ : state) {
+        ++renderer.tick;
+        RenderCurrentModel(*renderer.state);
+        state.PauseTiming();
+        renderer.recorder.ClearCalls();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kChainSubmeshes);
+}
+BENCHMARK(BM_DeepChainLaterFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace

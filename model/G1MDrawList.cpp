@@ -2,6 +2,8 @@
 // each one gets from its joint map, the G1MM matrices and its bone chain.
 #include "model/G1MModel.h"
 
+#include "model/G1MBoneChains.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -68,45 +70,46 @@ void CG1MModel::ValidateSubmeshRanges() {
     }
 }
 
-bool CG1MModel::BuildSubmeshMatrix(const CG1MSubmesh& submesh, Matrix4& matrix) const {
-    if (submesh.jointMapIndex >= jointMaps.size()) {
-        return false;
+const CG1MJointMapEntry* CG1MModel::PlacingEntry(std::size_t s, bool& identity) const {
+    identity = false;
+    const CG1MSubmesh& submesh = submeshes[s];
+    if (!submeshDrawable[s] || submesh.jointMapIndex >= jointMaps.size()) {
+        return nullptr;
     }
     const std::vector<CG1MJointMapEntry>& jointMap = jointMaps[submesh.jointMapIndex];
     if (jointMap.empty()) {
-        matrix = MatrixIdentity();
-        return true;
+        identity = true;
+        return nullptr;
     }
     const CG1MJointMapEntry& entry = jointMap.front();
-    if (entry.matrixIndex >= matrices.size()) {
-        return false;
-    }
-    // A chain without a loop visits each bone at most once, so more steps than bones means a loop.
-    Matrix4 chain = MatrixIdentity();
-    std::size_t steps = 0;
-    for (std::int32_t bone = entry.boneIndex; bone != -1; bone = bones[bone].parent) {
-        if (bone < 0 || static_cast<std::size_t>(bone) >= bones.size() || steps == bones.size()) {
-            return false;
-        }
-        ++steps;
-        const CG1MBone& b = bones[bone];
-        chain = MatrixMultiply(
-            chain, MatrixRotationQuaternion(b.rotation[0], b.rotation[1], b.rotation[2], b.rotation[3]));
-        chain = MatrixMultiply(chain, MatrixScaling(b.scale[0], b.scale[1], b.scale[2]));
-        chain = MatrixMultiply(chain, MatrixTranslation(b.position[0], b.position[1], b.position[2]));
-    }
-    matrix = MatrixMultiply(matrices[entry.matrixIndex], chain);
-    return true;
+    return entry.matrixIndex < matrices.size() ? &entry : nullptr;
 }
 
 std::vector<CG1MDrawItem> CG1MModel::BuildDrawItems() const {
+    // Each start bone's chain is worked out once, however many submeshes hang from it.
+    std::vector<std::int32_t> startBones;
+    startBones.reserve(submeshes.size());
+    for (std::size_t s = 0; s < submeshes.size(); ++s) {
+        bool identity = false;
+        if (const CG1MJointMapEntry* entry = PlacingEntry(s, identity)) {
+            startBones.push_back(entry->boneIndex);
+        }
+    }
+    const G1MBoneChains chains(bones, startBones);
+
     std::vector<CG1MDrawItem> items;
     items.reserve(submeshes.size());
     for (std::size_t s = 0; s < submeshes.size(); ++s) {
         const CG1MSubmesh& submesh = submeshes[s];
+        bool identity = false;
+        const CG1MJointMapEntry* entry = PlacingEntry(s, identity);
         CG1MDrawItem item;
-        if (!submeshDrawable[s] || !BuildSubmeshMatrix(submesh, item.matrix)) {
+        if (identity) {
+            item.matrix = MatrixIdentity();
+        } else if (entry == nullptr || !chains.Get(entry->boneIndex, item.matrix)) {
             continue;
+        } else {
+            item.matrix = MatrixMultiply(matrices[entry->matrixIndex], item.matrix);
         }
         item.indexCount = submesh.indexCount;
         item.startIndex = indexBufferStarts[submesh.bufferIndex] + submesh.firstIndex;

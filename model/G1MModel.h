@@ -44,7 +44,8 @@ public:
     // it depends on is broken: its buffer index, its index range (which must lie inside its index
     // buffer) or an index value (which, unless it is the strip cut 0xFFFF, must name a vertex of its
     // vertex buffer), its joint-map index, the first joint-map entry's matrix or bone index, or a
-    // bone's parent chain (out of range, or a loop). The other submeshes' items are unaffected.
+    // bone's parent chain (out of range, or a loop). The other submeshes' items are unaffected. The
+    // list does not change between calls: a caller that draws it every frame builds it once.
     std::vector<CG1MDrawItem> BuildDrawItems() const;
 
     // Entry i is the first vertex (index) of buffer i; the last entry is the total count.
@@ -78,8 +79,10 @@ private:
     // Counts the stray indices: those that name no vertex of their own buffer, the strip cut aside.
     // When strayBefore is given (indices.size() + 1 entries) it also records the count before each index.
     std::uint32_t CountStrayIndices(std::uint32_t* strayBefore) const;
-    // The transform of a submesh; false when its joint map, matrix or bone chain is broken.
-    bool BuildSubmeshMatrix(const CG1MSubmesh& submesh, Matrix4& matrix) const;
+    // The joint-map entry that places drawable submesh s, or null: with identity set when its joint map
+    // is empty (the submesh is drawn untransformed), else because the submesh, its joint map or the
+    // entry's matrix index is broken.
+    const CG1MJointMapEntry* PlacingEntry(std::size_t s, bool& identity) const;
 
     std::vector<CG1MVertex, UninitializedAllocator<CG1MVertex>> vertices;
     std::vector<std::uint16_t, UninitializedAllocator<std::uint16_t>> indices;

@@ -4,7 +4,6 @@
 #include "render/RendererState.h"
 
 #include <new>
-#include <vector>
 
 namespace tavro {
 
@@ -18,13 +17,16 @@ void CRenderModel::Render() {
     const Matrix4 fit = FitMatrix(model->GetBoundsMin(), model->GetBoundsMax());
     const Matrix4 view = CameraViewMatrix();
     const Matrix4 projection = CameraProjectionMatrix(client.width, client.height);
-    // The list is made before anything is cleared: a frame without memory for it is skipped whole, so
-    // the window keeps the last frame instead of flashing an empty one, and the next frame tries again.
-    std::vector<CG1MDrawItem> items;
-    try {
-        items = model->BuildDrawItems();
-    } catch (const std::bad_alloc&) {
-        return;
+    // The list never changes for a model, so it is built on the first frame and kept. It is made before
+    // anything is cleared: a frame without memory for it is skipped whole, so the window keeps the last
+    // frame instead of flashing an empty one, and the next frame tries again.
+    if (!drawItemsBuilt) {
+        try {
+            drawItems = model->BuildDrawItems();
+            drawItemsBuilt = true;
+        } catch (const std::bad_alloc&) {
+            return;
+        }
     }
 
     gpu::IDeviceContext& context = *renderer.context.Get();
@@ -35,7 +37,7 @@ void CRenderModel::Render() {
 
     // The turn is the same for every item: the fit and the turn are combined once per frame.
     const Matrix4 fitAndTurn = MatrixMultiply(fit, MatrixRotationY(angle));
-    for (const CG1MDrawItem& item : items) {
+    for (const CG1MDrawItem& item : drawItems) {
         const Matrix4 world = MatrixMultiply(item.matrix, fitAndTurn);
         const auto constants = PackConstantBuffer(world, view, projection);
         context.UpdateSubresource(constantBuffer.Get(), 0, nullptr, constants.data(), 0, 0);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tavro {
 
@@ -41,7 +42,7 @@ public:
     // Draws one frame: clears, then per draw item updates the constant buffer and draws, then presents.
     // A frame of an empty client area (a minimised window) is skipped whole: its projection has no
     // finite width-to-height ratio, and nothing could be seen of it anyway. So is a frame whose draw list
-    // cannot be allocated.
+    // cannot be allocated. The draw list is built on the first frame drawn and kept for the model's life.
     void Render();
 
     const CG1MModel* GetModel() const { return model.get(); }
@@ -53,6 +54,8 @@ private:
 
     RendererState& renderer;
     std::unique_ptr<CG1MModel> model;
+    std::vector<CG1MDrawItem> drawItems;
+    bool drawItemsBuilt = false;
     std::uint32_t startTick = 0;
     gpu::Ref<gpu::IShaderResourceView> textureView;
     gpu::Ref<gpu::IBuffer> vertexBuffer;

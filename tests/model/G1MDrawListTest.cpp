@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tavro::testing {
 namespace {
 
@@ -103,6 +106,93 @@ TEST(G1MDrawList, ALongChainThatUsesEveryBoneIsNotALoop) {
     const std::vector<CG1MDrawItem> items = DrawItemsOf(PosedModel(bones, {MatrixIdentity()}, {{{0, 0, 0}}}));
     ASSERT_EQ(items.size(), 1u);
     ExpectNear(Transform({0, 0, 0}, items[0].matrix), {8, 0, 0});
+}
+
+TEST(G1MDrawList, ABoneTurnsBeforeItsNonUniformScale) {
+    const float h = 0.70710677f;
+    // A quarter turn about z, then twice as wide in x: the turn carries x onto y, which the scale
+    // leaves alone, and y onto x, which it doubles. (Scaling first would do the opposite.)
+    const std::vector<CG1MDrawItem> items = DrawItemsOf(
+        PosedModel({MakeG1MBone(-1, {0, 0, 0}, {0, 0, h, h}, {2, 1, 1})}, {MatrixIdentity()}, {{{0, 0, 0}}}));
+    ASSERT_EQ(items.size(), 1u);
+    const Vector3 x = Transform({1, 0, 0}, items[0].matrix);
+    const Vector3 y = Transform({0, 1, 0}, items[0].matrix);
+    EXPECT_NEAR(std::hypot(x.x, x.y, x.z), 1.0f, 1e-6);
+    EXPECT_NEAR(std::hypot(y.x, y.y, y.z), 2.0f, 1e-6);
+}
+
+// The chain rule as one walk per submesh, every product rounded on its own: what the draw list must
+// reproduce bit for bit, however it shares work between submeshes.
+Matrix4 WalkChain(const std::vector<CG1MBone>& bones, const Matrix4& g, std::int32_t bone) {
+    Matrix4 m = MatrixIdentity();
+    for (; bone != -1; bone = bones[bone].parent) {
+        const CG1MBone& b = bones[bone];
+        m = MatrixMultiply(
+            m, MatrixRotationQuaternion(b.rotation[0], b.rotation[1], b.rotation[2], b.rotation[3]));
+        m = MatrixMultiply(m, MatrixScaling(b.scale[0], b.scale[1], b.scale[2]));
+        m = MatrixMultiply(m, MatrixTranslation(b.position[0], b.position[1], b.position[2]));
+    }
+    return MatrixMultiply(g, m);
+}
+
+// A branching skeleton of turned, unevenly scaled bones (each bone's parent is an earlier bone), with
+// the given start bones for its submeshes.
+authoring::G1MModelDescription Tree(std::size_t boneCount, std::uint32_t branching,
+                                    const std::vector<std::int32_t>& startBones,
+                                    std::vector<CG1MBone>& bones) {
+    bones.clear();
+    for (std::size_t i = 0; i < boneCount; ++i) {
+        const float t = static_cast<float>(i % 7) * 0.01f;
+        const auto parent = static_cast<std::int32_t>(i == 0 ? -1 : (i - 1) / branching);
+        bones.push_back(
+            MakeG1MBone(parent, {0.01f + t, 0.02f, -t}, {t, 0.003f, -t, 1.0f}, {1.0f + t, 1.0f, 1.0f - t}));
+    }
+    std::vector<std::vector<CG1MJointMapEntry>> maps;
+    for (std::size_t i = 0; i < startBones.size(); ++i) {
+        maps.push_back({{static_cast<std::uint32_t>(i % 2), 0, startBones[i]}});
+    }
+    return PosedModel(bones, {MatrixIdentity(), MatrixScaling(1.5f, 0.5f, 2.0f)}, maps);
+}
+
+TEST(G1MDrawList, SharedChainsGiveTheSameBitsAsOneWalkPerSubmesh) {
+    std::vector<std::int32_t> starts;
+    for (std::int32_t i = 0; i < 300; ++i) {
+        starts.push_back((i * 37) % 200); // most bones named by several submeshes
+    }
+    std::vector<CG1MBone> bones;
+    const std::vector<CG1MDrawItem> items = DrawItemsOf(Tree(200, 1 + 2, starts, bones));
+    ASSERT_EQ(items.size(), starts.size());
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const Matrix4 g = i % 2 == 0 ? MatrixIdentity() : MatrixScaling(1.5f, 0.5f, 2.0f);
+        const Matrix4 expected = WalkChain(bones, g, starts[i]);
+        ASSERT_EQ(0, std::memcmp(items[i].matrix.m, expected.m, sizeof(Matrix4))) << "submesh " << i;
+    }
+}
+
+TEST(G1MDrawList, ManySubmeshesOnDistinctBonesOfADeepChainStayClose) {
+    // A single chain 2,000 bones deep with a submesh on each of its first 1,000 bones: walking every
+    // chain on its own would take 1.5 million bone steps, so chains are shared from the root instead.
+    std::vector<std::int32_t> starts;
+    for (std::int32_t i = 0; i < 1000; ++i) {
+        starts.push_back(i);
+    }
+    std::vector<CG1MBone> bones;
+    authoring::G1MModelDescription model = Tree(2000, 1, starts, bones);
+    std::reverse(bones.begin(), bones.end()); // bone i's parent is i + 1, so bone 0 is the deepest
+    for (std::size_t i = 0; i < bones.size(); ++i) {
+        bones[i].parent = i + 1 == bones.size() ? -1 : static_cast<std::int32_t>(i + 1);
+    }
+    model.bones = bones;
+    const std::vector<CG1MDrawItem> items = DrawItemsOf(model);
+    ASSERT_EQ(items.size(), starts.size());
+    for (std::size_t i = 0; i < starts.size(); i += 97) {
+        const Matrix4 g = i % 2 == 0 ? MatrixIdentity() : MatrixScaling(1.5f, 0.5f, 2.0f);
+        const Matrix4 expected = WalkChain(bones, g, starts[i]);
+        for (int k = 0; k < 16; ++k) {
+            EXPECT_NEAR(items[i].matrix.m[k], expected.m[k], 1e-3 * std::max(1.0f, std::fabs(expected.m[k])))
+                << "submesh " << i << " element " << k;
+        }
+    }
 }
 
 TEST(G1MDrawList, SubmeshesWithBrokenReferencesAreLeftOutAlone) {
