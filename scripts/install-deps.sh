@@ -7,6 +7,8 @@ packages=(
     # build
     cmake ninja-build g++ clang pkg-config git
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libstb-dev liblz4-dev
+    # export: BC decoding, glTF writing (and its JSON library)
+    libsquish-dev libtinygltf-dev nlohmann-json3-dev
     # graphics and window
     libsdl2-dev libepoxy-dev libimgui-dev libegl-dev libgl1-mesa-dri libegl-mesa0
     # fuzzing and sanitizers with clang

@@ -2,13 +2,13 @@
 // row drawn headless, as the viewer shows it, into one grid image with the row number under each tile.
 #include "app/ModelSchedule.h"
 #include "authoring/demo/ContactSheet.h"
+#include "export/PngWriter.h"
 #include "gpu/opengl/AllocatorTuning.h"
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "tools/ArchiveOpening.h"
 #include "tools/Commands.h"
 #include "tools/OutputFile.h"
-#include "tools/PngEncoding.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
 

@@ -1,11 +1,11 @@
 // tavro render ARCHIVE.bin --row R [--time-ms T] [--size WxH] -o OUT.png: the frame the viewer shows,
 // drawn headless through OpenGL and written as a PNG.
+#include "export/PngWriter.h"
 #include "gpu/opengl/AllocatorTuning.h"
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "tools/Commands.h"
 #include "tools/OutputFile.h"
-#include "tools/PngEncoding.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
 

@@ -18,5 +18,6 @@ void AddFrameInfoCommand(CLI::App& app, int& exitCode);
 void AddModelInfoCommand(CLI::App& app, int& exitCode);
 void AddMakeDemoCommand(CLI::App& app, int& exitCode);
 void AddContactSheetCommand(CLI::App& app, int& exitCode);
+void AddTextureCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

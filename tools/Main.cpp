@@ -10,9 +10,9 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     using namespace tavro::tools;
     const AddCommandFunction commands[] = {
-        AddListCommand,      AddExtractCommand,  AddG1tToDdsCommand,
-        AddDdsInfoCommand,   AddRenderCommand,   AddFrameInfoCommand,
-        AddModelInfoCommand, AddMakeDemoCommand, AddContactSheetCommand,
+        AddListCommand,         AddExtractCommand,   AddG1tToDdsCommand,  AddDdsInfoCommand,
+        AddRenderCommand,       AddFrameInfoCommand, AddModelInfoCommand, AddMakeDemoCommand,
+        AddContactSheetCommand, AddTextureCommand,
     };
     for (AddCommandFunction add : commands) {
         add(app, exitCode);

@@ -1,14 +1,14 @@
-#include "tools/PngEncoding.h"
+#include "export/PngWriter.h"
 
 #include <limits>
 #include <new>
 
-// Private to this file: the whole tool encodes through it.
+// The encoder's code is private to this file, so no other copy in the program can clash with it.
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-namespace tavro::tools {
+namespace tavro {
 namespace {
 
 // The encoder filters rows into one int-sized block (a filter byte per row) and grows its compressed
@@ -20,10 +20,24 @@ std::uint64_t FilteredBytes(std::uint32_t width, std::uint32_t height) {
     return (std::uint64_t{width} * 4 + 1) * height;
 }
 
-void AppendBytes(void* context, void* data, int size) {
-    auto* png = static_cast<std::vector<std::uint8_t>*>(context);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    png->insert(png->end(), bytes, bytes + size);
+struct PngSink {
+    std::vector<std::uint8_t>& bytes;
+    bool outOfMemory = false;
+};
+
+// The encoder hands its output over in pieces and cannot be told to stop, so a failed append is
+// remembered rather than thrown through the encoder's C code.
+void AppendPngBytes(void* context, void* data, int size) {
+    auto& sink = *static_cast<PngSink*>(context);
+    if (sink.outOfMemory) {
+        return;
+    }
+    const auto* begin = static_cast<const std::uint8_t*>(data);
+    try {
+        sink.bytes.insert(sink.bytes.end(), begin, begin + size);
+    } catch (const std::bad_alloc&) {
+        sink.outOfMemory = true;
+    }
 }
 
 } // namespace
@@ -38,20 +52,21 @@ std::string DescribePngSizeLimit(std::uint32_t width, std::uint32_t height) {
            " MiB of pixels, about 13000 x 13000)";
 }
 
-bool EncodePng(std::uint32_t width, std::uint32_t height, const std::vector<std::uint8_t>& rgba,
+bool EncodePng(std::uint32_t width, std::uint32_t height, std::span<const std::uint8_t> rgba,
                std::vector<std::uint8_t>& png) {
+    png.clear();
     if (!PngSizeFits(width, height) || rgba.size() != std::uint64_t{width} * height * 4) {
         return false;
     }
-    png.clear();
-    try {
-        const int w = static_cast<int>(width);
-        return stbi_write_png_to_func(AppendBytes, &png, w, static_cast<int>(height), 4, rgba.data(),
-                                      w * 4) != 0;
-    } catch (const std::bad_alloc&) {
+    PngSink sink{png};
+    const int w = static_cast<int>(width);
+    const bool encoded = stbi_write_png_to_func(AppendPngBytes, &sink, w, static_cast<int>(height), 4,
+                                                rgba.data(), w * 4) != 0;
+    if (!encoded || sink.outOfMemory) {
         png.clear();
         return false;
     }
+    return true;
 }
 
-} // namespace tavro::tools
+} // namespace tavro
