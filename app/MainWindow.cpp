@@ -7,6 +7,9 @@ namespace tavro {
 
 std::intptr_t CMainWindowProcedure::HandleMessage(platform::WindowHandle window, std::uint32_t message,
                                                   std::uintptr_t wParam, std::intptr_t lParam) {
+    if (controls_ != nullptr && controls_->HandleMessage(window, message, wParam, lParam)) {
+        return 0;
+    }
     switch (message) {
     case platform::kMessageDestroy:
         platform_.PostQuitMessage(0);

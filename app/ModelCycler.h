@@ -13,6 +13,23 @@ class CRowPreparer;
 class RendererState;
 struct PreparedModel;
 
+// What the last load found.
+enum class LoadOutcome {
+    None,              // nothing loaded yet
+    Shown,             // the row's model is current
+    RowNotShown,       // the archive was fine but the row's model could not be built
+    ArchiveMissing,    // the data file or its index does not exist
+    ArchiveUnreadable, // both exist but the archive cannot be opened
+    WrongEntryCount,   // the archive opened but holds another number of entries
+};
+
+struct LoadStatus {
+    LoadOutcome outcome = LoadOutcome::None;
+    std::uint32_t row = 0;        // the row tried (for Shown and RowNotShown)
+    std::uint32_t entryCount = 0; // for WrongEntryCount
+    std::string failure;          // for RowNotShown: why, in a few words
+};
+
 class CModelCycler {
 public:
     static constexpr std::uint32_t kRequiredEntryCount = 4251;
@@ -28,6 +45,9 @@ public:
     // another number of entries. The archive is closed again before returning.
     bool LoadNextModel();
 
+    // Moves the counter to row (mod 332) and loads it as LoadNextModel does.
+    bool LoadRow(std::uint32_t row);
+
     // Destroys the current model, then builds the new one from the two entries and makes it current.
     // False, leaving no model current, when the build fails (running out of memory included).
     bool ReplaceCurrentModel(CFileBase& archive, std::uint32_t modelEntry, std::uint32_t textureEntry);
@@ -41,16 +61,27 @@ public:
     // prepare from this cycler's archive path and outlive its use here.
     void UsePreparer(CRowPreparer* preparer);
 
+    // Later loads use the archive at archivePath; the counter stays.
+    void SetArchivePath(std::wstring archivePath) { archivePath_ = std::move(archivePath); }
+    const std::wstring& GetArchivePath() const { return archivePath_; }
+
     std::uint32_t GetCounter() const { return counter_; }
+    const LoadStatus& GetStatus() const { return status_; }
     // Loads so far that built their model from a preparation.
     std::uint32_t GetPreparedLoadCount() const { return preparedLoads_; }
 
 private:
+    void NoteArchiveFailure();
+    // Records a build's outcome for row.
+    void NoteBuild(std::uint32_t row, bool built);
+
     RendererState& renderer_;
     std::wstring archivePath_;
     std::uint32_t counter_ = 0;
     CRowPreparer* preparer_ = nullptr;
     std::uint32_t preparedLoads_ = 0;
+    LoadStatus status_;
+    std::string buildFailure_; // why the last ReplaceCurrentModel failed
 };
 
 } // namespace tavro

@@ -20,6 +20,13 @@ public:
 
     bool IsStopped() const { return stopped_; }
 
+    // A user's step: the interval counts afresh from now, and loading goes on even after a failure.
+    void Restart(std::uint32_t now) {
+        mark_ = now;
+        markSet_ = true;
+        stopped_ = false;
+    }
+
 private:
     bool markSet_ = false;
     std::uint32_t mark_ = 0;

@@ -15,11 +15,11 @@ constexpr int kWindowHeight = 960;
 
 } // namespace
 
-int RunViewer(platform::IPlatform& platform, IViewerRenderer& renderer) {
+int RunViewer(platform::IPlatform& platform, IViewerRenderer& renderer, IViewerControls* controls) {
     const std::string title = LoadResourceString(TAVRO_IDS_APP_TITLE);
     const std::string className = LoadResourceString(TAVRO_IDC_APP);
 
-    CMainWindowProcedure procedure(platform);
+    CMainWindowProcedure procedure(platform, controls);
     platform.RegisterWindowClass(platform::WindowClass{className, &procedure, &AppIcon(), &AppMenu()});
 
     const platform::WindowHandle window =
@@ -35,11 +35,17 @@ int RunViewer(platform::IPlatform& platform, IViewerRenderer& renderer) {
     }
 
     CModelTimer timer;
-    renderer.LoadNextModel();
+    if (controls != nullptr) {
+        controls->Start(window, timer);
+    } else {
+        renderer.LoadNextModel();
+    }
 
     const platform::AcceleratorTable& accelerators = AppAccelerators();
     return RunMessageLoop(platform, accelerators, [&] {
-        timer.OnIdle(platform, [&] { return renderer.LoadNextModel(); });
+        if (controls == nullptr || !controls->IsPaused()) {
+            timer.OnIdle(platform, [&] { return renderer.LoadNextModel(); });
+        }
         renderer.RenderCurrentModel();
     });
 }

@@ -1,15 +1,27 @@
-// tavro-viewer: shows the models of LINKDATA1.bin in the working directory, one every 4 s. It takes no
-// arguments and writes nothing; its exit code is the quit message's.
+// tavro-viewer [ARCHIVE.bin] [--row R] [--paused]: shows the models of an archive, one every 4 s;
+// without arguments those of LINKDATA1.bin in the working directory. A wrong argument is one line on
+// stderr and exit code 2; otherwise the exit code is the quit message's.
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/Viewer.h"
+#include "app/ViewerArguments.h"
+#include "app/ViewerSession.h"
 #include "gpu/opengl/AllocatorTuning.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "platform/sdl/SdlGLContext.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "render/RendererState.h"
 
-int main() {
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    std::string error;
+    std::optional<tavro::ViewerArguments> arguments =
+        tavro::ParseViewerArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), error);
+    if (!arguments) {
+        std::fprintf(stderr, "tavro-viewer: %s (%s)\n", error.c_str(), tavro::kViewerUsage);
+        return 2;
+    }
     tavro::gpu::opengl::TuneAllocatorForSoftwareRendering();
     // Destroyed in reverse order: the renderer's objects go while the window's context still exists.
     tavro::platform::CSdlPlatform platform;
@@ -19,5 +31,6 @@ int main() {
     tavro::CModelCycler cycler(renderer);
     tavro::CRenderingViewer viewer(renderer, factory, static_cast<tavro::gpu::opengl::IGLContext*>(&context),
                                    cycler);
-    return tavro::RunViewer(platform, viewer);
+    tavro::CViewerSession session(platform, viewer, cycler, renderer, std::move(*arguments));
+    return tavro::RunViewer(platform, session, &session);
 }

@@ -1,15 +1,20 @@
-// TavroModelViewer.exe: the viewer on the Win32 window and the Direct3D 11 device. It takes nothing from
-// its command line; its exit code is the quit message's, or 0 when the window or the device cannot be
-// made.
+// TavroModelViewer.exe [ARCHIVE.bin] [--row R] [--paused]: the viewer on the Win32 window and the
+// Direct3D 11 device. A wrong argument is a message box with one line and exit code 2; otherwise the exit
+// code is the quit message's, or 0 when the window or the device cannot be made.
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/Viewer.h"
+#include "app/ViewerArguments.h"
+#include "app/ViewerSession.h"
+#include "file/WidePath.h"
 #include "gpu/d3d11/D3D11Factory.h"
 #include "platform/win32/Win32Platform.h"
 #include "render/RendererState.h"
 
 #include <optional>
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace tavro {
 namespace {
@@ -39,15 +44,40 @@ private:
     std::optional<CRenderingViewer> viewer_;
 };
 
+// The program's arguments after its name, as UTF-8.
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return arguments;
+    }
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(WideToUtf8(wide[i]));
+    }
+    ::LocalFree(wide);
+    return arguments;
+}
+
 } // namespace
 } // namespace tavro
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    std::string error;
+    std::optional<tavro::ViewerArguments> arguments =
+        tavro::ParseViewerArguments(tavro::CommandLineArguments(), error);
+    if (!arguments) {
+        const std::wstring line =
+            tavro::Utf8ToWide("TavroModelViewer: " + error + " (" + tavro::kViewerUsage + ")");
+        ::MessageBoxW(nullptr, line.c_str(), L"Tavro Model Viewer", MB_OK | MB_ICONERROR);
+        return 2;
+    }
     // Destroyed in reverse order: the device's objects go before the platform that owns the window.
     tavro::platform::CWin32Platform platform(instance, showCommand);
     tavro::gpu::d3d11::D3D11Factory factory;
     tavro::RendererState renderer;
     tavro::CModelCycler cycler(renderer);
     tavro::CWin32Viewer viewer(renderer, factory, cycler);
-    return tavro::RunViewer(platform, viewer);
+    tavro::CViewerSession session(platform, viewer, cycler, renderer, std::move(*arguments));
+    return tavro::RunViewer(platform, session, &session);
 }

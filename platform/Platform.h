@@ -15,6 +15,7 @@ using WindowHandle = WindowTag*;
 
 // Message ids.
 constexpr std::uint32_t kMessageDestroy = 0x0002;
+constexpr std::uint32_t kMessageSize = 0x0005;
 constexpr std::uint32_t kMessagePaint = 0x000F;
 constexpr std::uint32_t kMessageClose = 0x0010;
 constexpr std::uint32_t kMessageQuit = 0x0012;
@@ -24,14 +25,50 @@ constexpr std::uint32_t kMessageSysKeyDown = 0x0104;
 constexpr std::uint32_t kMessageSysChar = 0x0106;
 constexpr std::uint32_t kMessageInitDialog = 0x0110;
 constexpr std::uint32_t kMessageCommand = 0x0111;
+// Mouse messages carry the pointer's client position in lParam (see PointerX, PointerY) and the held
+// buttons in wParam; the wheel's high word of wParam is its signed turn in kWheelDelta steps.
+constexpr std::uint32_t kMessageMouseMove = 0x0200;
+constexpr std::uint32_t kMessageLeftButtonDown = 0x0201;
+constexpr std::uint32_t kMessageLeftButtonUp = 0x0202;
+constexpr std::uint32_t kMessageLeftButtonDoubleClick = 0x0203;
+constexpr std::uint32_t kMessageMouseWheel = 0x020A;
+// Files dropped on a window that accepts them; wParam is the drop, read with TakeDroppedFile.
+constexpr std::uint32_t kMessageDropFiles = 0x0233;
+
+constexpr std::uintptr_t kLeftButtonHeld = 0x0001;
+constexpr int kWheelDelta = 120;
+
+constexpr std::intptr_t MakePointerParam(int x, int y) {
+    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                                      static_cast<std::uint32_t>(x & 0xFFFF));
+}
+constexpr int PointerX(std::intptr_t lParam) {
+    return static_cast<std::int16_t>(lParam & 0xFFFF);
+}
+constexpr int PointerY(std::intptr_t lParam) {
+    return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF);
+}
+constexpr int WheelTurn(std::uintptr_t wParam) {
+    return static_cast<std::int16_t>((wParam >> 16) & 0xFFFF);
+}
 
 // Dialog command ids: the default button and the cancel key (Esc).
 constexpr std::uint16_t kCommandOk = 1;
 constexpr std::uint16_t kCommandCancel = 2;
 
-// Virtual key codes a dialog reacts to.
+// Virtual key codes of kMessageKeyDown. Letters and digits are their upper-case characters.
+constexpr std::uintptr_t kKeyBack = 0x08;
 constexpr std::uintptr_t kKeyReturn = 0x0D;
 constexpr std::uintptr_t kKeyEscape = 0x1B;
+constexpr std::uintptr_t kKeySpace = 0x20;
+constexpr std::uintptr_t kKeyPageUp = 0x21;
+constexpr std::uintptr_t kKeyPageDown = 0x22;
+constexpr std::uintptr_t kKeyEnd = 0x23;
+constexpr std::uintptr_t kKeyHome = 0x24;
+constexpr std::uintptr_t kKeyLeft = 0x25;
+constexpr std::uintptr_t kKeyRight = 0x27;
+constexpr std::uintptr_t kKeyF1 = 0x70;
+constexpr std::uintptr_t kKeyF12 = 0x7B;
 
 // For kMessageChar and kMessageSysChar, bit 29 of lParam tells that Alt was held.
 constexpr std::intptr_t kAltHeldBit = std::intptr_t{1} << 29;
@@ -196,6 +233,18 @@ public:
 
     // Ends the modal loop of the dialog with result.
     virtual void EndDialog(WindowHandle dialog, std::intptr_t result) = 0;
+
+    // Sets the window's caption (UTF-8).
+    virtual void SetWindowTitle(WindowHandle window, const std::string& text) = 0;
+
+    // Lets files be dropped on the window from now on; each drop arrives as kMessageDropFiles.
+    virtual void DragAcceptFiles(WindowHandle window) = 0;
+    // The path (UTF-8) of the first file of a drop, which is released; empty for an unknown drop.
+    virtual std::string TakeDroppedFile(std::uintptr_t drop) = 0;
+
+    // Mouse messages go to the window even outside it until the capture is released (a drag).
+    virtual void SetCapture(WindowHandle window) = 0;
+    virtual void ReleaseCapture() = 0;
 };
 
 } // namespace tavro::platform

@@ -28,8 +28,14 @@ Matrix4 FitMatrix(const std::array<float, 3>& boundsMin, const std::array<float,
     return MatrixMultiply(MatrixTranslation(0.0f, -centreY, 0.0f), MatrixScaling(scale, scale, scale));
 }
 
-Matrix4 CameraViewMatrix() {
-    return MatrixLookToLH({0.0f, 0.0f, 5.0f}, {0.0f, 0.0f, -5.0f}, {0.0f, 1.0f, 0.0f});
+Matrix4 CameraViewMatrix(float zoom) {
+    const float distance = 5.0f * zoom;
+    return MatrixLookToLH({0.0f, 0.0f, distance}, {0.0f, 0.0f, -distance}, {0.0f, 1.0f, 0.0f});
+}
+
+Matrix4 OrbitPitchMatrix(float pitchRadians) {
+    const float half = pitchRadians * 0.5f;
+    return MatrixRotationQuaternion(std::sin(half), 0.0f, 0.0f, std::cos(half));
 }
 
 Matrix4 CameraProjectionMatrix(std::uint32_t width, std::uint32_t height) {

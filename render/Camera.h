@@ -15,7 +15,6 @@ constexpr float kFittedSize = 6.0f;
 constexpr float kFieldOfViewY = 1.5707964f; // pi / 2
 constexpr float kNearPlane = 0.01f;
 constexpr float kFarPlane = 100.0f;
-constexpr float kClearColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 constexpr float kClearDepthValue = 1.0f;
 constexpr std::uint32_t kConstantBufferBytes = 192;
 
@@ -27,8 +26,12 @@ float TurnAngle(std::uint32_t elapsedMs);
 // as 1 unit wide, and a vertical centre that is not finite as 0, so N never holds an infinity or NaN.
 Matrix4 FitMatrix(const std::array<float, 3>& boundsMin, const std::array<float, 3>& boundsMax);
 
-// The camera at (0, 0, 5) looking toward the origin, y up.
-Matrix4 CameraViewMatrix();
+// The camera at (0, 0, 5) looking toward the origin, y up; zoom moves it to (0, 0, 5 × zoom).
+Matrix4 CameraViewMatrix(float zoom = 1.0f);
+
+// The tilt of an orbit: a rotation by pitchRadians about the x axis, positive tipping the model's top
+// toward the camera.
+Matrix4 OrbitPitchMatrix(float pitchRadians);
 
 // The projection for a client area of width x height. Only defined for a nonzero area: the caller
 // skips frames of an empty client area (a minimised window) instead of dividing by zero.

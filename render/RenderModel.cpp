@@ -60,10 +60,12 @@ CRenderModel::~CRenderModel() {
 bool CRenderModel::LoadFromArchive(CFileBase& archive, std::uint32_t modelEntry, std::uint32_t textureEntry) {
     const std::unique_ptr<CReadOnlyMemoryFile> modelFile = ExtractEntryFile(archive, modelEntry);
     if (!modelFile) {
+        failure = "the model entry cannot be extracted";
         return false;
     }
     const std::unique_ptr<CReadOnlyMemoryFile> textureFile = ExtractEntryFile(archive, textureEntry);
     if (!textureFile) {
+        failure = "the texture entry cannot be extracted";
         return false;
     }
     return Create(*modelFile, *textureFile);
@@ -73,6 +75,7 @@ bool CRenderModel::Create(CAbstractFile& modelFile, CAbstractFile& textureFile) 
     PreparedModel prepared;
     if (!PrepareModel(modelFile, textureFile, prepared)) {
         model = std::move(prepared.model); // a model that was made stays for the destructor
+        failure = "the model or its texture pack is refused";
         return false;
     }
     return CreateFromPrepared(std::move(prepared));
@@ -85,15 +88,18 @@ bool CRenderModel::CreateFromPrepared(PreparedModel prepared) {
         model = std::move(prepared.model);
         if (Failed(LoadLaidOutDDSTexture(renderer.device.Get(), prepared.dds->GetBuffer(),
                                          prepared.dds->GetSize(), prepared.layout, textureView.Put()))) {
+            failure = "the texture cannot be created";
             return false;
         }
         if (!CreateBuffers()) {
+            failure = "the model's buffers cannot be created";
             return false;
         }
         BindResources();
         startTick = renderer.host.tickCount();
         return true;
     } catch (const std::bad_alloc&) {
+        failure = "memory ran out";
         return false;
     }
 }

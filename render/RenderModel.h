@@ -46,7 +46,10 @@ public:
     void Render();
 
     const CG1MModel* GetModel() const { return model.get(); }
+    // Why the last load or build failed, in a few words; empty when nothing failed.
+    const char* GetFailure() const { return failure; }
     std::uint32_t GetStartTick() const { return startTick; }
+    gpu::IShaderResourceView* GetTextureView() const { return textureView.Get(); }
 
 private:
     bool CreateBuffers();
@@ -57,6 +60,7 @@ private:
     std::vector<CG1MDrawItem> drawItems;
     bool drawItemsBuilt = false;
     std::uint32_t startTick = 0;
+    const char* failure = "";
     gpu::Ref<gpu::IShaderResourceView> textureView;
     gpu::Ref<gpu::IBuffer> vertexBuffer;
     gpu::Ref<gpu::IBuffer> indexBuffer;

@@ -1,5 +1,6 @@
 #include "render/RendererState.h"
 
+#include "render/Camera.h"
 #include "render/RenderModel.h"
 #include "render/ShaderSources.h"
 
@@ -170,6 +171,20 @@ void RenderCurrentModel(RendererState& state) {
     if (state.currentModel) {
         state.currentModel->Render();
     }
+}
+
+void RenderFrameWithoutModel(RendererState& state) {
+    const ClientSize client = state.host.clientSize();
+    if (client.width == 0 || client.height == 0 || !state.context || !state.swapChain) {
+        return;
+    }
+    gpu::IDeviceContext& context = *state.context.Get();
+    context.ClearRenderTargetView(state.renderTargetView.Get(), state.view.background.data());
+    context.ClearDepthStencilView(state.depthStencilView.Get(), gpu::kClearDepth, kClearDepthValue, 0);
+    if (state.overlay != nullptr) {
+        state.overlay->Draw(state, client);
+    }
+    state.swapChain->Present(0, 0);
 }
 
 } // namespace tavro

@@ -5,12 +5,23 @@
 #include "gpu/Factory.h"
 #include "gpu/Ref.h"
 #include "render/RenderHost.h"
+#include "render/ViewOptions.h"
 
 #include <memory>
 
 namespace tavro {
 
 class CRenderModel;
+class RendererState;
+
+// Something drawn over every frame (text, for instance) before it is presented.
+class IFrameOverlay {
+public:
+    virtual ~IFrameOverlay() = default;
+    // Draws into the bound render target of a client area of this size. True when it drew: it then
+    // leaves the fixed pipeline of InitDevice bound again, but not the model's buffers and texture.
+    virtual bool Draw(RendererState& state, ClientSize client) = 0;
+};
 
 class RendererState {
 public:
@@ -36,6 +47,10 @@ public:
     gpu::Ref<gpu::IPixelShader> pixelShader;
     // The model shown, or null; written by the model cycler.
     std::unique_ptr<CRenderModel> currentModel;
+    // How the user looks at it; the designed view unless changed.
+    ViewOptions view;
+    // Drawn over each frame when set; must outlive its use here.
+    IFrameOverlay* overlay = nullptr;
 };
 
 // Creates the device (hardware, then WARP, then reference driver), a one-buffer swap chain on window of
@@ -47,5 +62,9 @@ bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowH
 
 // Draws and presents one frame of the current model; does nothing (no clear, no present) without one.
 void RenderCurrentModel(RendererState& state);
+
+// Presents a frame without a model: the background, and the overlay when set. Nothing for an empty
+// client area.
+void RenderFrameWithoutModel(RendererState& state);
 
 } // namespace tavro

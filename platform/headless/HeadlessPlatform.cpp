@@ -30,6 +30,18 @@ void CHeadlessPlatform::QueueAltCharacter(char character) {
     QueueMessage(kMessageSysKeyDown, static_cast<unsigned char>(character), kAltHeldBit);
 }
 
+void CHeadlessPlatform::QueueDrop(const std::string& path) {
+    const std::uintptr_t drop = nextDrop_++;
+    drops_[drop] = path;
+    QueueMessage(kMessageDropFiles, drop);
+}
+
+void CHeadlessPlatform::ResizeClient(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    QueueMessage(kMessageSize, 0, MakePointerParam(width, height));
+}
+
 bool CHeadlessPlatform::GetClientRect(WindowHandle window, Rect& rect) {
     if (window == nullptr || window != mainWindow_) {
         return false;
@@ -50,6 +62,7 @@ bool CHeadlessPlatform::RegisterWindowClass(const WindowClass& windowClass) {
 WindowHandle CHeadlessPlatform::CreateMainWindow(const std::string& className, const std::string& title, int,
                                                  int) {
     log_.push_back("CreateMainWindow " + title);
+    windowText_ = title;
     const auto found = classes_.find(className);
     if (failWindowCreation_ || found == classes_.end() || mainWindow_ != nullptr) {
         return nullptr;
@@ -206,6 +219,27 @@ void CHeadlessPlatform::EndDialog(WindowHandle dialog, std::intptr_t result) {
         dialogEnded_ = true;
         dialogResult_ = result;
     }
+}
+
+void CHeadlessPlatform::SetWindowTitle(WindowHandle window, const std::string& text) {
+    log_.push_back("SetWindowTitle " + text);
+    if (window != nullptr && window == mainWindow_) {
+        windowText_ = text;
+    }
+}
+
+void CHeadlessPlatform::DragAcceptFiles(WindowHandle window) {
+    acceptsDrops_ = window != nullptr && window == mainWindow_;
+}
+
+std::string CHeadlessPlatform::TakeDroppedFile(std::uintptr_t drop) {
+    const auto found = drops_.find(drop);
+    if (found == drops_.end()) {
+        return {};
+    }
+    std::string path = std::move(found->second);
+    drops_.erase(found);
+    return path;
 }
 
 } // namespace tavro::platform

@@ -26,6 +26,10 @@ public:
     void QueueMessage(std::uint32_t id, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
     // Queues the key-down message of an Alt+character chord as a desktop delivers it.
     void QueueAltCharacter(char character);
+    // Queues a drop of one file on the main window.
+    void QueueDrop(const std::string& path);
+    // Changes the client size, as the user resizing the window does, and queues kMessageSize.
+    void ResizeClient(int width, int height);
     // Runs right after a dialog received kMessageInitDialog, inside its modal loop: the place to move
     // the clock on and queue the keys that close it.
     std::function<void(CHeadlessPlatform&)> onDialogOpen;
@@ -38,6 +42,8 @@ public:
     WindowHandle MainWindow() const { return mainWindow_; }
     bool IsDialogOpen() const { return dialogProcedure_ != nullptr; }
     std::size_t QueuedMessageCount() const { return queue_.size(); }
+    const std::string& WindowText() const { return windowText_; }
+    bool AcceptsDrops() const { return acceptsDrops_; }
 
     // --- IPlatform ---
     std::uint32_t GetTickCount() override { return tick_; }
@@ -61,6 +67,11 @@ public:
     std::intptr_t DialogBox(const DialogTemplate& dialogTemplate, WindowHandle owner,
                             IDialogProcedure& procedure) override;
     void EndDialog(WindowHandle dialog, std::intptr_t result) override;
+    void SetWindowTitle(WindowHandle window, const std::string& text) override;
+    void DragAcceptFiles(WindowHandle window) override;
+    std::string TakeDroppedFile(std::uintptr_t drop) override;
+    void SetCapture(WindowHandle) override {}
+    void ReleaseCapture() override {}
 
 private:
     void HandleDialogMessage(const Message& message);
@@ -78,6 +89,10 @@ private:
     IDialogProcedure* dialogProcedure_ = nullptr;
     bool dialogEnded_ = false;
     std::intptr_t dialogResult_ = 0;
+    std::string windowText_;
+    bool acceptsDrops_ = false;
+    std::map<std::uintptr_t, std::string> drops_;
+    std::uintptr_t nextDrop_ = 1;
 };
 
 } // namespace tavro::platform

@@ -42,18 +42,48 @@ std::uint32_t KeyCharacter(const SDL_Keysym& key) {
     return static_cast<std::uint32_t>(sym);
 }
 
-// The virtual key of a key event: upper-case letters and digits as themselves, Enter and Esc.
+// The virtual key of a key event: upper-case letters and digits (keypad ones too) as themselves, the
+// named keys by their Win32 codes, other characters as themselves; 0 for a key without a code.
 std::uintptr_t VirtualKey(const SDL_Keysym& key) {
-    if (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) {
+    switch (key.sym) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
         return kKeyReturn;
-    }
-    if (key.sym == SDLK_ESCAPE) {
+    case SDLK_ESCAPE:
         return kKeyEscape;
+    case SDLK_BACKSPACE:
+        return kKeyBack;
+    case SDLK_PAGEUP:
+        return kKeyPageUp;
+    case SDLK_PAGEDOWN:
+        return kKeyPageDown;
+    case SDLK_HOME:
+        return kKeyHome;
+    case SDLK_END:
+        return kKeyEnd;
+    case SDLK_LEFT:
+        return kKeyLeft;
+    case SDLK_RIGHT:
+        return kKeyRight;
+    case SDLK_F1:
+        return kKeyF1;
+    case SDLK_F12:
+        return kKeyF12;
+    case SDLK_KP_0:
+        return '0';
+    default:
+        break;
+    }
+    if (key.sym >= SDLK_KP_1 && key.sym <= SDLK_KP_9) {
+        return static_cast<std::uintptr_t>('1' + (key.sym - SDLK_KP_1));
     }
     if (key.sym >= SDLK_a && key.sym <= SDLK_z) {
         return static_cast<std::uintptr_t>(key.sym - 'a' + 'A');
     }
-    return static_cast<std::uintptr_t>(key.sym) & 0xFFFF;
+    if (key.sym > 0 && key.sym <= 0x7E) {
+        return static_cast<std::uintptr_t>(key.sym);
+    }
+    return 0;
 }
 
 // Keeps the graphics backend's framebuffer bindings, viewport, clear colour and the switches the
@@ -108,6 +138,9 @@ struct CSdlPlatform::Window {
     bool destroyed = false;
     bool paintPending = false;
     bool dialogOpen = false;
+    bool acceptsDrops = false;
+    int outerWidth = 0; // the size asked for, frame included
+    int outerHeight = 0;
     IDialogProcedure* dialogProcedure = nullptr;
 
     ~Window() {
@@ -198,6 +231,8 @@ WindowHandle CSdlPlatform::CreateMainWindow(const std::string& className, const 
             SDL_FreeSurface(surface);
         }
     }
+    window->outerWidth = width;
+    window->outerHeight = height;
     window->chrome = std::make_unique<CSdlChrome>(window->window, window->menu, window->icon);
     window_ = std::move(window);
     return kMainWindow;
@@ -227,6 +262,22 @@ bool CSdlPlatform::CreateGLContext(bool software) {
     window.chrome->AttachRenderer();
     followUpFrames_ = kFollowUpFrames;
     return true;
+}
+
+void CSdlPlatform::FitOuterSize() {
+    // The frame is known only once the window manager has framed the shown window; without one (or
+    // where it does not say) the window has no frame and its size is already the outer size.
+    SDL_PumpEvents();
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if (SDL_GetWindowBordersSize(window_->window, &top, &left, &bottom, &right) != 0 ||
+        (top == 0 && left == 0 && bottom == 0 && right == 0)) {
+        return;
+    }
+    SDL_SetWindowSize(window_->window, std::max(window_->outerWidth - left - right, 1),
+                      std::max(window_->outerHeight - top - bottom, 1));
 }
 
 void CSdlPlatform::MakeCurrent() {
@@ -270,6 +321,7 @@ void CSdlPlatform::SwapBuffers() {
 void CSdlPlatform::ShowWindow(WindowHandle window) {
     if (IsMainWindow(window)) {
         SDL_ShowWindow(window_->window);
+        FitOuterSize();
         window_->paintPending = true;
     }
 }
@@ -343,9 +395,14 @@ bool CSdlPlatform::PumpEvents() {
             // The owner of a modal dialog ignores its close button, as a disabled window does.
             if (event.window.event == SDL_WINDOWEVENT_CLOSE && !window.dialogOpen) {
                 queue_.push_back(Message{kMainWindow, kMessageClose, 0, 0});
-            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                       event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
                 window.paintPending = true;
+            } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                window.paintPending = true;
+                int width = 0;
+                int height = 0;
+                GetClientSize(width, height);
+                queue_.push_back(Message{kMainWindow, kMessageSize, 0, MakePointerParam(width, height)});
             }
             break;
         case SDL_KEYDOWN: {
@@ -368,18 +425,100 @@ bool CSdlPlatform::PumpEvents() {
             break;
         }
         case SDL_KEYUP:
+            window.chrome->ProcessEvent(event);
+            redraw = true;
+            break;
         case SDL_MOUSEMOTION:
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
         case SDL_MOUSEWHEEL:
             window.chrome->ProcessEvent(event);
             redraw = true;
+            QueueMouseMessage(event);
+            break;
+        case SDL_DROPFILE:
+            if (window.acceptsDrops && !window.dialogOpen) {
+                drops_[nextDrop_] = event.drop.file;
+                queue_.push_back(Message{kMainWindow, kMessageDropFiles, nextDrop_++, 0});
+            }
+            SDL_free(event.drop.file);
             break;
         default:
             break;
         }
     }
     return redraw;
+}
+
+void CSdlPlatform::QueueMouseMessage(const SDL_Event& event) {
+    Window& window = *window_;
+    // The menu bar and open menus belong to the chrome; the client area lies below the bar.
+    if (window.dialogOpen || window.chrome->IsMenuOpen()) {
+        return;
+    }
+    const int barHeight = window.chrome->MenuBarHeight();
+    const bool leftHeld = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
+    const std::uintptr_t buttons = leftHeld ? kLeftButtonHeld : 0;
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        queue_.push_back(Message{kMainWindow, kMessageMouseMove, buttons,
+                                 MakePointerParam(event.motion.x, event.motion.y - barHeight)});
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (event.button.button != SDL_BUTTON_LEFT ||
+            (event.type == SDL_MOUSEBUTTONDOWN && event.button.y < barHeight)) {
+            return;
+        }
+        std::uint32_t id = kMessageLeftButtonUp;
+        if (event.type == SDL_MOUSEBUTTONDOWN) {
+            id = event.button.clicks == 2 ? kMessageLeftButtonDoubleClick : kMessageLeftButtonDown;
+        }
+        queue_.push_back(
+            Message{kMainWindow, id, buttons, MakePointerParam(event.button.x, event.button.y - barHeight)});
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        const int turn = event.wheel.y * kWheelDelta;
+        queue_.push_back(Message{kMainWindow, kMessageMouseWheel,
+                                 (static_cast<std::uintptr_t>(turn & 0xFFFF) << 16) | buttons, 0});
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CSdlPlatform::SetWindowTitle(WindowHandle window, const std::string& text) {
+    if (IsMainWindow(window)) {
+        SDL_SetWindowTitle(window_->window, text.c_str());
+    }
+}
+
+void CSdlPlatform::DragAcceptFiles(WindowHandle window) {
+    if (IsMainWindow(window)) {
+        window_->acceptsDrops = true;
+    }
+}
+
+std::string CSdlPlatform::TakeDroppedFile(std::uintptr_t drop) {
+    const auto found = drops_.find(drop);
+    if (found == drops_.end()) {
+        return {};
+    }
+    std::string path = std::move(found->second);
+    drops_.erase(found);
+    return path;
+}
+
+void CSdlPlatform::SetCapture(WindowHandle window) {
+    if (IsMainWindow(window)) {
+        SDL_CaptureMouse(SDL_TRUE);
+    }
+}
+
+void CSdlPlatform::ReleaseCapture() {
+    SDL_CaptureMouse(SDL_FALSE);
 }
 
 bool CSdlPlatform::PeekMessage(Message& message) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+union SDL_Event;
+
 namespace tavro::platform {
 
 class CSdlChrome;
@@ -60,6 +62,11 @@ public:
     std::intptr_t DialogBox(const DialogTemplate& dialogTemplate, WindowHandle owner,
                             IDialogProcedure& procedure) override;
     void EndDialog(WindowHandle dialog, std::intptr_t result) override;
+    void SetWindowTitle(WindowHandle window, const std::string& text) override;
+    void DragAcceptFiles(WindowHandle window) override;
+    std::string TakeDroppedFile(std::uintptr_t drop) override;
+    void SetCapture(WindowHandle window) override;
+    void ReleaseCapture() override;
 
 private:
     struct Window;
@@ -69,6 +76,10 @@ private:
     // Redraws the window (scene and chrome) and queues the commands the menu produced.
     void Compose();
     void QueueCommands();
+    // Shrinks the shown window by its frame, so that its outer size is the one it was created with.
+    void FitOuterSize();
+    // Queues the mouse message of a pointer event over the client area.
+    void QueueMouseMessage(const SDL_Event& event);
     bool IsMainWindow(WindowHandle window) const;
 
     std::map<std::string, WindowClass> classes_;
@@ -76,6 +87,8 @@ private:
     std::function<void()> repaint_;
     bool framePresented_ = false; // since the repaint function was handed over
     std::deque<Message> queue_;
+    std::map<std::uintptr_t, std::string> drops_;
+    std::uintptr_t nextDrop_ = 1;
     std::uint32_t pendingCharacter_ = 0;
     bool pendingCharacterAlt_ = false;
     bool presentedSincePeek_ = false;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 // <windows.h> renames these to their A/W forms; here they must stay the interface's own names.
 #undef DialogBox
 #undef PeekMessage
@@ -94,7 +96,7 @@ bool CWin32Platform::RegisterWindowClass(const WindowClass& windowClass) {
     const HINSTANCE instance = ToInstance(instance_);
     WNDCLASSEXW description{};
     description.cbSize = sizeof(description);
-    description.style = CS_HREDRAW | CS_VREDRAW;
+    description.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     description.lpfnWndProc = MainWindowProc;
     description.cbClsExtra = 0;
     description.cbWndExtra = 0;
@@ -230,6 +232,43 @@ std::intptr_t CWin32Platform::DialogBox(const DialogTemplate& dialogTemplate, Wi
 
 void CWin32Platform::EndDialog(WindowHandle dialog, std::intptr_t result) {
     ::EndDialog(ToHwnd(dialog), result);
+}
+
+void CWin32Platform::SetWindowTitle(WindowHandle window, const std::string& text) {
+    ::SetWindowTextW(ToHwnd(window), Widen(text).c_str());
+}
+
+void CWin32Platform::DragAcceptFiles(WindowHandle window) {
+    ::DragAcceptFiles(ToHwnd(window), TRUE);
+}
+
+std::string CWin32Platform::TakeDroppedFile(std::uintptr_t drop) {
+    const HDROP files = reinterpret_cast<HDROP>(drop);
+    std::string path;
+    const UINT length = ::DragQueryFileW(files, 0, nullptr, 0);
+    if (length > 0) {
+        std::wstring wide(length + 1, L'\0');
+        if (::DragQueryFileW(files, 0, wide.data(), length + 1) == length) {
+            wide.resize(length);
+            const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                    nullptr, 0, nullptr, nullptr);
+            if (bytes > 0) {
+                path.resize(static_cast<std::size_t>(bytes));
+                ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), path.data(),
+                                      bytes, nullptr, nullptr);
+            }
+        }
+    }
+    ::DragFinish(files);
+    return path;
+}
+
+void CWin32Platform::SetCapture(WindowHandle window) {
+    ::SetCapture(ToHwnd(window));
+}
+
+void CWin32Platform::ReleaseCapture() {
+    ::ReleaseCapture();
 }
 
 } // namespace tavro::platform

@@ -45,6 +45,11 @@ public:
     std::intptr_t DialogBox(const DialogTemplate& dialogTemplate, WindowHandle owner,
                             IDialogProcedure& procedure) override;
     void EndDialog(WindowHandle dialog, std::intptr_t result) override;
+    void SetWindowTitle(WindowHandle window, const std::string& text) override;
+    void DragAcceptFiles(WindowHandle window) override;
+    std::string TakeDroppedFile(std::uintptr_t drop) override;
+    void SetCapture(WindowHandle window) override;
+    void ReleaseCapture() override;
 
     // The procedures the window manager calls (MainWindowProc and AboutDialogProc) hand every message to
     // these; null while no window or dialog is being created or shown.

@@ -1,0 +1,82 @@
+#pragma once
+// The viewer in a user's hands: the arguments, the keys, the mouse and dropped archives, over the
+// designed renderer and cycler. Left alone and started without arguments it passes every load and
+// frame on unchanged, so the designed run stays the same frame for frame.
+#include "app/ModelCycler.h"
+#include "app/TurnClock.h"
+#include "app/Viewer.h"
+#include "app/ViewerArguments.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tavro {
+
+class CModelTimer;
+class RendererState;
+
+class CViewerSession final : public IViewerRenderer, public IViewerControls {
+public:
+    // Every argument must outlive the session.
+    CViewerSession(platform::IPlatform& platform, IViewerRenderer& inner, CModelCycler& cycler,
+                   RendererState& state, ViewerArguments arguments);
+
+    // --- IViewerRenderer ---
+    bool InitDevice(platform::IPlatform& platform, platform::WindowHandle window) override {
+        return inner_.InitDevice(platform, window);
+    }
+    bool LoadNextModel() override;
+    // One frame of the current model; without one, a frame with only the background (and any text) is
+    // presented whenever what it shows changed, so a model that went away does not stay on screen.
+    void RenderCurrentModel() override;
+
+    // --- IViewerControls ---
+    void Start(platform::WindowHandle window, CModelTimer& timer) override;
+    bool HandleMessage(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                       std::intptr_t lParam) override;
+    bool IsPaused() const override { return clock_.IsPaused(); }
+
+    // The row of the current or last tried load.
+    std::uint32_t CurrentRow() const;
+
+private:
+    bool HandleKey(std::uintptr_t key);
+    bool HandleMouse(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    void OpenDroppedFile(std::uintptr_t drop);
+    void TogglePause();
+    void SetPaused(bool paused);
+    void ShowRow(std::uint32_t row);
+    void ResetView();
+    // The user did something: from now on the caption names the row.
+    void NoteUse();
+    void UpdateCaption();
+    void TimeFrame();
+
+    platform::IPlatform& platform_;
+    IViewerRenderer& inner_;
+    CModelCycler& cycler_;
+    RendererState& state_;
+    ViewerArguments arguments_;
+    platform::WindowHandle window_ = nullptr;
+    CModelTimer* timer_ = nullptr;
+    CTurnClock clock_;
+
+    bool used_ = false;
+    bool showInfo_ = false;
+    bool showHelp_ = false;
+    std::string typedRow_;
+    std::string caption_;
+    bool dragging_ = false;
+    int dragX_ = 0;
+    int dragY_ = 0;
+
+    std::uint32_t loadMs_ = 0;
+    std::uint32_t frameWindowStart_ = 0;
+    std::uint32_t framesInWindow_ = 0;
+    float frameMs_ = 0.0f;
+    bool modelFrameShown_ = false;
+    bool frameWithoutModelDue_ = true;
+};
+
+} // namespace tavro
