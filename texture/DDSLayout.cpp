@@ -3,6 +3,7 @@
 #include "texture/DDSFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -221,6 +222,15 @@ HRESULT ReadTextureDescription(const std::uint8_t* bytes, bool hasDX10, DDSTextu
     // table entry, so such images are refused rather than handed on.
     if (layout.width == 0 || layout.height == 0 || layout.depth == 0) {
         return kInvalidData;
+    }
+    // What every device refuses is refused here first, on every backend and in the tool alike: cube
+    // faces that are not square, and more levels than the chain down to 1 x 1 x 1 holds.
+    if (layout.cube && layout.width != layout.height) {
+        return kNotSupported;
+    }
+    const std::uint32_t largestSide = std::max({layout.width, layout.height, is3D ? layout.depth : 1u});
+    if (layout.mipCount > static_cast<std::uint32_t>(std::bit_width(largestSide))) {
+        return kNotSupported;
     }
     layout.arraySize = static_cast<std::uint32_t>(arraySize);
     return kS_OK;

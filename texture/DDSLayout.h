@@ -65,7 +65,8 @@ struct DDSSurfaceSize {
 // bytes, which must outlive the layout, and every level it describes lies inside them. Returns S_OK, or:
 // E_INVALIDARG for null bytes; E_FAIL for a short image or bad magic or sizes, or no level taken;
 // ERROR_INVALID_DATA (as an HRESULT) for contradictory headers and for a zero width, height or depth;
-// ERROR_NOT_SUPPORTED for formats, shapes and sizes beyond the loader; ERROR_HANDLE_EOF when the pixel
+// ERROR_NOT_SUPPORTED for formats, shapes and sizes beyond the loader, and for what a device would refuse
+// (cube faces that are not square, more mip levels than the full chain); ERROR_HANDLE_EOF when the pixel
 // data end before the last level; E_OUTOFMEMORY.
 HRESULT LayOutDDSTexture(const std::uint8_t* bytes, std::size_t length, std::uint32_t sizeCap,
                          DDSTextureLayout& layout);

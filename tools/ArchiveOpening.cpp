@@ -1,7 +1,9 @@
 #include "tools/ArchiveOpening.h"
 
 #include "file/WidePath.h"
+#include "tools/PathDiagnosis.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <span>
 #include <system_error>
@@ -18,32 +20,54 @@ std::string KnownSizes(std::span<const KnownIndexSize> table) {
     return text;
 }
 
-// Works out which part of an archive pair is at fault after an open failed.
-std::string DiagnoseOpenFailure(const std::string& binPath, ArchiveReader reader) {
-    namespace fs = std::filesystem;
-    std::error_code code;
-    const fs::path bin = fs::u8path(binPath);
-    if (!fs::is_regular_file(bin, code)) {
-        return binPath + ": " + (fs::exists(bin, code) ? "not a regular file" : "no such file");
-    }
-    std::string extension = bin.extension().string();
+bool HasBinExtension(const std::string& path) {
+    std::string extension = path.size() < 4 ? std::string() : path.substr(path.size() - 4);
     for (char& c : extension) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
-    if (extension != ".bin") {
+    return extension == ".bin";
+}
+
+std::string IndexPath(const std::string& binPath) {
+    return binPath.substr(0, binPath.size() - 4) + ".idx";
+}
+
+// An index that exists but is not a regular file would block the open (a FIFO) or fail it obscurely.
+std::string CheckIndexKind(const std::string& binPath) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    const std::string index = IndexPath(binPath);
+    const fs::file_status status = fs::status(fs::u8path(index), code);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        return index + ": the archive's index " + DescribeNotRegular(status.type());
+    }
+    return {};
+}
+
+// Works out which part of an archive pair is at fault after an open failed; the data file was found
+// to be a regular file with a UTF-8 name before the open.
+std::string DiagnoseOpenFailure(const std::string& binPath, ArchiveReader reader) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    if (!HasBinExtension(binPath)) {
         return binPath + ": an archive data file's name must end in .bin";
     }
-    fs::path index = bin;
-    index.replace_extension(".idx");
-    if (!fs::is_regular_file(index, code)) {
-        return index.string() + ": the archive's index file is missing";
+    const std::string index = IndexPath(binPath);
+    if (!fs::exists(fs::u8path(index), code)) {
+        return index + ": the archive's index file is missing";
     }
-    const std::uintmax_t indexSize = fs::file_size(index, code);
+    const std::uintmax_t indexSize = fs::file_size(fs::u8path(index), code);
     const bool orochiz = reader == ArchiveReader::Orochiz;
-    const std::string known = KnownSizes(orochiz ? std::span<const KnownIndexSize>(kOrochizIndexSizes)
-                                                 : std::span<const KnownIndexSize>(kSm5IndexSizes));
-    return index.string() + ": an index of " + std::to_string(indexSize) + " bytes is not one the " +
-           (orochiz ? "orochiz" : "sm5") + " reader knows (" + known + "), or it cannot be read";
+    const std::span<const KnownIndexSize> table = orochiz
+                                                      ? std::span<const KnownIndexSize>(kOrochizIndexSizes)
+                                                      : std::span<const KnownIndexSize>(kSm5IndexSizes);
+    const bool known = std::any_of(table.begin(), table.end(),
+                                   [&](const KnownIndexSize& row) { return row.indexSize == indexSize; });
+    if (known) {
+        return binPath + ": the archive pair cannot be read (" + index + " or the data file failed to open)";
+    }
+    return index + ": an index of " + std::to_string(indexSize) + " bytes is not one the " +
+           (orochiz ? "orochiz" : "sm5") + " reader knows (" + KnownSizes(table) + ")";
 }
 
 } // namespace
@@ -84,6 +108,15 @@ std::unique_ptr<CKOEIFile_BIN_SM5> OpenArchive(const std::string& binPath, Archi
         archive = std::make_unique<CKOEIFile_BIN_OROCHIZ>();
     } else {
         archive = std::make_unique<CKOEIFile_BIN_SM5>();
+    }
+    // Checked before the open: a FIFO would block the open, and a name that is not UTF-8 cannot be
+    // passed on to the file interface unchanged.
+    error = CheckRegularFile(binPath);
+    if (error.empty() && HasBinExtension(binPath)) {
+        error = CheckIndexKind(binPath);
+    }
+    if (!error.empty()) {
+        return nullptr;
     }
     if (!archive->Open(Utf8ToWide(binPath).c_str(), kOpenRead)) {
         error = DiagnoseOpenFailure(binPath, reader);

@@ -77,7 +77,7 @@ void PrintText(const DDSTextureLayout& layout, const std::uint8_t* image) {
 }
 
 int ShowDdsInfo(const DdsInfoOptions& options) {
-    std::vector<std::uint8_t> image;
+    InputBytes image;
     std::string error;
     if (!ReadInput(options.input, image, error)) {
         return Fail(error);
@@ -99,6 +99,10 @@ int ShowDdsInfo(const DdsInfoOptions& options) {
         PrintJson(layout, bytes);
     } else {
         PrintText(layout, bytes);
+    }
+    // printf's failures are sticky in the stream; a full disk or closed pipe shows at the flush.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        return Fail("cannot write to standard output");
     }
     return 0;
 }

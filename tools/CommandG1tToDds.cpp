@@ -15,7 +15,7 @@ namespace tavro::tools {
 namespace {
 
 int ConvertG1tToDds(const std::string& input, const std::string& output) {
-    std::vector<std::uint8_t> pack;
+    InputBytes pack;
     std::string error;
     if (!ReadInput(input, pack, error)) {
         return Fail(error);

@@ -113,7 +113,7 @@ std::string DescribeText(const std::string& input, const CG1MModel& model,
 }
 
 int RunModelInfo(const ModelInfoOptions& options) {
-    std::vector<std::uint8_t> bytes;
+    InputBytes bytes;
     std::string error;
     if (!ReadInput(options.input, bytes, error)) {
         return Fail(error);

@@ -3,6 +3,7 @@
 #include "file/FileSystem.h"
 #include "file/WidePath.h"
 #include "tools/ArchiveOpening.h"
+#include "tools/PathDiagnosis.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -13,29 +14,21 @@ namespace tavro::tools {
 
 namespace {
 
-// "ARCHIVE.bin:INDEX" when the part after the last ':' is all digits and the part before names an
-// existing file; otherwise the whole text is a plain file name (which may itself hold ':').
-bool SplitArchiveEntry(const std::string& input, std::string& archive, std::string& index) {
-    const std::size_t colon = input.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == input.size()) {
-        return false;
-    }
-    const std::string digits = input.substr(colon + 1);
-    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    std::error_code code;
-    if (!std::filesystem::is_regular_file(std::filesystem::u8path(input.substr(0, colon)), code)) {
-        return false;
-    }
-    archive = input.substr(0, colon);
-    index = digits;
-    return true;
+namespace fs = std::filesystem;
+
+bool IsDecimal(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool ReadArchiveEntry(const std::string& archivePath, const std::string& indexText,
-                      std::vector<std::uint8_t>& bytes, std::string& error) {
+bool ReadArchiveEntry(const std::string& archivePath, const std::string& indexText, InputBytes& bytes,
+                      std::string& error) {
     std::uint32_t index = 0;
+    if (!IsDecimal(indexText)) {
+        error = archivePath + ":" + indexText + ": '" + indexText +
+                "' is not a valid entry index (a decimal number from 0)";
+        return false;
+    }
     if (!ParseEntryIndex(indexText, index)) {
         error = archivePath + ":" + indexText + ": the entry index is too large";
         return false;
@@ -49,16 +42,18 @@ bool ReadArchiveEntry(const std::string& archivePath, const std::string& indexTe
     if (!ExtractArchiveEntry(*archive, archivePath, index, block, size, error)) {
         return false;
     }
-    bytes.assign(block.get(), block.get() + size);
+    bytes = InputBytes(std::move(block), size);
     return true;
 }
 
-bool ReadPlainFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+bool ReadPlainFile(const std::string& path, InputBytes& bytes, std::string& error) {
+    error = CheckRegularFile(path);
+    if (!error.empty()) {
+        return false;
+    }
     std::unique_ptr<CAbstractFile> file = GetFileSystem().OpenFile(Utf8ToWide(path).c_str(), kOpenRead);
     if (file == nullptr) {
-        std::error_code code;
-        const bool exists = std::filesystem::exists(std::filesystem::u8path(path), code);
-        error = path + ": " + (exists ? "cannot be opened as a regular file" : "no such file");
+        error = path + ": cannot be opened for reading";
         return false;
     }
     const std::uint64_t size = file->GetSize64();
@@ -66,27 +61,36 @@ bool ReadPlainFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
         error = path + ": the file is larger than 4 GiB";
         return false;
     }
-    bytes.resize(size);
-    if (file->Read(bytes.data(), static_cast<std::uint32_t>(size)) != size) {
+    std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[size]);
+    if (file->Read(block.get(), static_cast<std::uint32_t>(size)) != size) {
         error = path + ": the file could not be read completely";
         return false;
     }
+    bytes = InputBytes(std::move(block), size);
     return true;
 }
 
 } // namespace
 
-bool ReadInput(const std::string& input, std::vector<std::uint8_t>& bytes, std::string& error) {
+bool ReadInput(const std::string& input, InputBytes& bytes, std::string& error) {
     try {
-        bytes.clear();
-        std::string archive;
-        std::string index;
-        if (SplitArchiveEntry(input, archive, index)) {
-            return ReadArchiveEntry(archive, index, bytes, error);
+        bytes = InputBytes();
+        // A name that exists is a plain file, whatever it holds. Otherwise "ARCHIVE.bin:INDEX" when the
+        // part before the last ':' exists; a decimal index names the entry even when a file of the whole
+        // name exists too.
+        const std::size_t colon = input.rfind(':');
+        if (colon != std::string::npos && colon != 0) {
+            const std::string archive = input.substr(0, colon);
+            const std::string index = input.substr(colon + 1);
+            std::error_code code;
+            const bool archiveExists = fs::exists(fs::u8path(archive), code);
+            if (archiveExists && (IsDecimal(index) || !fs::exists(fs::u8path(input), code))) {
+                return ReadArchiveEntry(archive, index, bytes, error);
+            }
         }
         return ReadPlainFile(input, bytes, error);
     } catch (const std::bad_alloc&) {
-        bytes.clear();
+        bytes = InputBytes();
         error = input + ": not enough memory to read it";
         return false;
     }

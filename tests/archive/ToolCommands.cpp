@@ -1,5 +1,6 @@
 // tavro list and tavro extract, run as the built program on an archive made by the archive writer.
 #include "authoring/ArchiveWriter.h"
+#include "authoring/DDSWriter.h"
 #include "tests/archive/ArchiveTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -139,6 +140,22 @@ TEST_F(ToolCommands, AFailedExtractLeavesWhatWasThereBefore) {
 
     const RunResult full = Run("extract " + bin + " 0 -o /dev/full");
     EXPECT_NE(full.err.find("/dev/full: writing failed"), std::string::npos) << full.err;
+}
+
+TEST_F(ToolCommands, AFailedWriteToStandardOutputFailsTheCommand) {
+    authoring::DDSHeaderFields header;
+    header.pixelFormat = {32, 0x40, 0, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000};
+    const std::vector<std::uint8_t> dds = authoring::WriteDDS(header, std::vector<std::uint8_t>(4, 1));
+    const fs::path image = directory.path / "one.dds";
+    std::ofstream(image, std::ios::binary)
+        .write(reinterpret_cast<const char*>(dds.data()), static_cast<std::streamsize>(dds.size()));
+    ASSERT_EQ(Run("dds-info '" + image.string() + "'").exitCode, 0);
+    const fs::path err = directory.path / "stderr.txt";
+    const std::string command = std::string("'") + TAVRO_TOOL_PATH + "' dds-info '" + image.string() +
+                                "' >/dev/full 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    EXPECT_EQ(ReadText(err), "tavro: cannot write to standard output\n");
 }
 
 } // namespace
