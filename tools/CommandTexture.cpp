@@ -21,7 +21,7 @@ struct TextureOptions {
 };
 
 int WriteTexturePng(const TextureOptions& options) {
-    std::vector<std::uint8_t> bytes;
+    InputBytes bytes;
     std::string error;
     if (!ReadInput(options.input, bytes, error)) {
         return Fail(error);
