@@ -8,7 +8,9 @@
 #include "gpu/opengl/OpenGLFactory.h"
 #include "tools/ArchiveOpening.h"
 #include "tools/Commands.h"
+#include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
+#include "tools/ProgressLine.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
 
@@ -88,6 +90,9 @@ int RunContactSheet(const ContactSheetOptions& options) {
                     "; use a smaller --tile or fewer --rows");
     }
     std::string error;
+    if (!CheckOutputExtension(options.output, ".png", "a PNG image", error)) {
+        return Fail(error);
+    }
     if (OpenArchive(options.archive, ArchiveReader::Orochiz, error) == nullptr) {
         return Fail(error);
     }
@@ -101,21 +106,23 @@ int RunContactSheet(const ContactSheetOptions& options) {
         gpu::opengl::TuneAllocatorForSoftwareRendering();
         gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
         gpu::opengl::OpenGLFactory factory;
+        ProgressLine progress;
         authoring::ContactSheet sheet(layout);
         for (std::uint32_t k = 0; k < count; ++k) {
             const std::uint32_t row = firstRow + k;
-            std::fprintf(stderr, "\rcontact-sheet: row %u (%u of %u)", row, k + 1, count);
-            std::fflush(stderr);
+            progress.Show("contact-sheet: row " + std::to_string(row) + " (" + std::to_string(k + 1) +
+                          " of " + std::to_string(count) + ")");
             authoring::RgbaImage tile;
             if (DrawTile(options, row, context, factory, tile, error)) {
                 sheet.PlaceTile(k, tile, std::to_string(row));
             } else {
                 sheet.MarkFailed(k, std::to_string(row));
-                std::fprintf(stderr, "\ncontact-sheet: %s\n", error.c_str());
+                progress.Break();
+                std::fprintf(stderr, "contact-sheet: %s\n", error.c_str());
                 ++failures;
             }
         }
-        std::fputc('\n', stderr);
+        progress.Break();
         const authoring::RgbaImage& image = sheet.Image();
         if (!EncodePng(image.Width(), image.Height(), image.Pixels(), png)) {
             return Fail("the contact sheet cannot be encoded as PNG (out of memory?)");

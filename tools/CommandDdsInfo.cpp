@@ -1,6 +1,7 @@
 // tavro dds-info FILE.dds [--json] [--max-size N]: what the texture loader makes of a DDS image.
 #include "texture/DDSLayout.h"
 #include "tools/Commands.h"
+#include "tools/EntryKind.h"
 #include "tools/InputFile.h"
 #include "tools/Report.h"
 
@@ -90,6 +91,10 @@ int ShowDdsInfo(const DdsInfoOptions& options) {
     if (Failed(result)) {
         if (options.json) {
             std::printf("{\"result\": \"0x%08X\"}\n", static_cast<unsigned>(result));
+        }
+        const std::string wrongKind = WrongKindMessage(options.input, image, EntryKind::DDS);
+        if (!wrongKind.empty()) {
+            return Fail(wrongKind);
         }
         char code[16];
         std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(result));

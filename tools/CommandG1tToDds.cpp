@@ -1,8 +1,11 @@
-// tavro g1t-to-dds IN OUT.dds: writes the DDS image the viewer makes of a G1T pack's first texture.
+// tavro g1t-to-dds IN -o OUT.dds (or IN OUT.dds): writes the DDS image the viewer makes of a G1T pack's first
+// texture.
 #include "file/MemoryFile.h"
 #include "texture/G1TToDDS.h"
 #include "tools/Commands.h"
+#include "tools/EntryKind.h"
 #include "tools/InputFile.h"
+#include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
 #include "tools/Report.h"
 
@@ -14,9 +17,18 @@
 namespace tavro::tools {
 namespace {
 
+struct G1tToDdsOptions {
+    std::string input;
+    std::string positionalOutput; // the older form, "g1t-to-dds IN OUT.dds", still accepted
+    std::string output;
+};
+
 int ConvertG1tToDds(const std::string& input, const std::string& output) {
     InputBytes pack;
     std::string error;
+    if (!CheckOutputExtension(output, ".dds", "a DDS image", error)) {
+        return Fail(error);
+    }
     if (!ReadInput(input, pack, error)) {
         return Fail(error);
     }
@@ -26,7 +38,9 @@ int ConvertG1tToDds(const std::string& input, const std::string& output) {
     CReadOnlyMemoryFile source(pack.data(), static_cast<std::uint32_t>(pack.size()), false);
     CMemoryFile image;
     if (!ConvertG1TToDDS(source, image)) {
-        return Fail(input + ": not a G1T pack whose first texture can be converted to DDS");
+        const std::string wrongKind = WrongKindMessage(input, pack, EntryKind::G1T);
+        return Fail(wrongKind.empty() ? input + ": not a G1T pack whose first texture can be converted to DDS"
+                                      : wrongKind);
     }
     if (!WriteOutputFile(output, image.GetBuffer(), image.GetSize(), error)) {
         return Fail(error);
@@ -39,11 +53,22 @@ int ConvertG1tToDds(const std::string& input, const std::string& output) {
 void AddG1tToDdsCommand(CLI::App& app, int& exitCode) {
     CLI::App* command =
         app.add_subcommand("g1t-to-dds", "Convert the first texture of a G1T pack to a DDS image");
-    auto input = std::make_shared<std::string>();
-    auto output = std::make_shared<std::string>();
-    command->add_option("IN", *input, "G1T file, or ARCHIVE.bin:INDEX for an archive entry")->required();
-    command->add_option("OUT", *output, "DDS file to write")->required();
-    command->callback([&exitCode, input, output] { exitCode = ConvertG1tToDds(*input, *output); });
+    auto options = std::make_shared<G1tToDdsOptions>();
+    command->add_option("IN", options->input, "G1T file, or ARCHIVE.bin:INDEX for an archive entry")
+        ->required();
+    CLI::Option* positional =
+        command->add_option("OUT", options->positionalOutput, "DDS file to write (or -o)");
+    CLI::Option* named = command->add_option("-o,--output", options->output, "DDS file to write");
+    positional->excludes(named);
+    command->callback([&exitCode, options] {
+        if (options->output.empty() && options->positionalOutput.empty()) {
+            exitCode =
+                Fail("g1t-to-dds needs the DDS file to write: -o OUT.dds (see tavro g1t-to-dds --help)");
+            return;
+        }
+        exitCode = ConvertG1tToDds(options->input,
+                                   options->output.empty() ? options->positionalOutput : options->output);
+    });
 }
 
 } // namespace tavro::tools

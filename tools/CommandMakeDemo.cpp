@@ -5,6 +5,7 @@
 #include "tools/Commands.h"
 #include "tools/OutputFile.h"
 #include "tools/OutputFolder.h"
+#include "tools/ProgressLine.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>
@@ -55,18 +56,14 @@ int RunMakeDemo(const MakeDemoOptions& options) {
     authoring::DemoOptions demo;
     demo.scale = options.scale;
     demo.threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    bool progressShown = false;
-    demo.progress = [&progressShown](std::uint32_t done, std::uint32_t total) {
-        progressShown = true;
-        std::fprintf(stderr, "\rmake-demo: %u/%u rows", done, total);
-        std::fflush(stderr);
+    ProgressLine progress;
+    demo.progress = [&progress](std::uint32_t done, std::uint32_t total) {
+        progress.Show("make-demo: " + std::to_string(done) + "/" + std::to_string(total) + " rows");
     };
     const auto start = std::chrono::steady_clock::now();
     std::string error;
     const bool written = WriteArchivePair(options.directory, demo, error);
-    if (progressShown) {
-        std::fputc('\n', stderr); // ends the progress line
-    }
+    progress.Break();
     if (!written) {
         return Fail(error);
     }

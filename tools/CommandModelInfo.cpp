@@ -3,6 +3,7 @@
 #include "file/MemoryFile.h"
 #include "model/G1MModel.h"
 #include "tools/Commands.h"
+#include "tools/EntryKind.h"
 #include "tools/InputFile.h"
 #include "tools/Report.h"
 
@@ -124,7 +125,8 @@ int RunModelInfo(const ModelInfoOptions& options) {
     CReadOnlyMemoryFile file(bytes.data(), static_cast<std::uint32_t>(bytes.size()), false);
     auto model = std::make_unique<CG1MModel>();
     if (!model->Load(file)) {
-        return Fail(options.input + ": not a valid G1M model");
+        const std::string wrongKind = WrongKindMessage(options.input, bytes, EntryKind::G1M);
+        return Fail(wrongKind.empty() ? options.input + ": not a valid G1M model" : wrongKind);
     }
     const std::vector<CG1MDrawItem> items = model->BuildDrawItems();
     const std::string text =

@@ -5,6 +5,7 @@
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "tools/Commands.h"
+#include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
@@ -23,12 +24,15 @@ struct RenderOptions {
 };
 
 int RunRender(const RenderOptions& options) {
+    std::string error;
+    if (!CheckOutputExtension(options.output, ".png", "a PNG image", error)) {
+        return Fail(error);
+    }
     ClientSize size;
     if (ParseClientSize(options.frame.size, size) && !PngSizeFits(size.width, size.height)) {
         return Fail(DescribePngSizeLimit(size.width, size.height));
     }
     // The output is opened first, so an unwritable target is reported before the frame is drawn.
-    std::string error;
     OutputFile output;
     if (!output.Open(options.output, error)) {
         return Fail(error);

@@ -19,5 +19,6 @@ void AddModelInfoCommand(CLI::App& app, int& exitCode);
 void AddMakeDemoCommand(CLI::App& app, int& exitCode);
 void AddContactSheetCommand(CLI::App& app, int& exitCode);
 void AddTextureCommand(CLI::App& app, int& exitCode);
+void AddRowsCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

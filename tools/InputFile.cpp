@@ -70,23 +70,36 @@ bool ReadPlainFile(const std::string& path, InputBytes& bytes, std::string& erro
     return true;
 }
 
+// A name that exists is a plain file, whatever it holds. Otherwise "ARCHIVE.bin:INDEX" when the part
+// before the last ':' exists; a decimal index names the entry even when a file of the whole name exists
+// too.
+bool SplitArchiveEntry(const std::string& input, std::string& archive, std::string& index) {
+    const std::size_t colon = input.rfind(':');
+    if (colon == std::string::npos || colon == 0) {
+        return false;
+    }
+    archive = input.substr(0, colon);
+    index = input.substr(colon + 1);
+    std::error_code code;
+    return fs::exists(fs::u8path(archive), code) &&
+           (IsDecimal(index) || !fs::exists(fs::u8path(input), code));
+}
+
 } // namespace
+
+bool NamesArchiveEntry(const std::string& input) {
+    std::string archive;
+    std::string index;
+    return SplitArchiveEntry(input, archive, index);
+}
 
 bool ReadInput(const std::string& input, InputBytes& bytes, std::string& error) {
     try {
         bytes = InputBytes();
-        // A name that exists is a plain file, whatever it holds. Otherwise "ARCHIVE.bin:INDEX" when the
-        // part before the last ':' exists; a decimal index names the entry even when a file of the whole
-        // name exists too.
-        const std::size_t colon = input.rfind(':');
-        if (colon != std::string::npos && colon != 0) {
-            const std::string archive = input.substr(0, colon);
-            const std::string index = input.substr(colon + 1);
-            std::error_code code;
-            const bool archiveExists = fs::exists(fs::u8path(archive), code);
-            if (archiveExists && (IsDecimal(index) || !fs::exists(fs::u8path(input), code))) {
-                return ReadArchiveEntry(archive, index, bytes, error);
-            }
+        std::string archive;
+        std::string index;
+        if (SplitArchiveEntry(input, archive, index)) {
+            return ReadArchiveEntry(archive, index, bytes, error);
         }
         return ReadPlainFile(input, bytes, error);
     } catch (const std::bad_alloc&) {

@@ -32,4 +32,8 @@ private:
 // file or entry and what is wrong.
 bool ReadInput(const std::string& input, InputBytes& bytes, std::string& error);
 
+// True when input names an archive entry, "ARCHIVE.bin:INDEX" with an existing ARCHIVE.bin, rather than
+// a plain file.
+bool NamesArchiveEntry(const std::string& input);
+
 } // namespace tavro::tools

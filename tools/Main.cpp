@@ -1,4 +1,5 @@
 // tavro: the command-line tool for inspecting, extracting, converting and rendering archive contents.
+#include "tools/CommandNames.h"
 #include "tools/Commands.h"
 #include "tools/Report.h"
 
@@ -12,10 +13,18 @@ int main(int argc, char** argv) {
     const AddCommandFunction commands[] = {
         AddListCommand,         AddExtractCommand,   AddG1tToDdsCommand,  AddDdsInfoCommand,
         AddRenderCommand,       AddFrameInfoCommand, AddModelInfoCommand, AddMakeDemoCommand,
-        AddContactSheetCommand, AddTextureCommand,
+        AddContactSheetCommand, AddTextureCommand,   AddRowsCommand,
     };
     for (AddCommandFunction add : commands) {
         add(app, exitCode);
+    }
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        names.push_back(command->get_name());
+    }
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (!first.empty() && first[0] != '-' && !IsCommandName(first, names)) {
+        return Fail(UnknownCommandMessage(first, names));
     }
     try {
         app.parse(argc, argv);
@@ -24,8 +33,10 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
-        // A wrong command line is reported like every other failure: one line, non-zero exit.
-        return Fail(std::string(error.what()) + " (see tavro --help)");
+        // A wrong command line is reported like every other failure: one line, non-zero exit, and where
+        // to read how the command is used.
+        const std::string help = IsCommandName(first, names) ? "tavro " + first + " --help" : "tavro --help";
+        return Fail(std::string(error.what()) + " (see " + help + ")");
     }
     return exitCode;
 }

@@ -4,6 +4,7 @@
 #include "file/MemoryFile.h"
 #include "render/RenderModel.h"
 #include "tools/ArchiveOpening.h"
+#include "tools/InputFile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -47,6 +48,12 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
     if (options.row >= kModelScheduleRowCount) {
         error = "--row must be from 0 to " + std::to_string(kModelScheduleRowCount - 1) + ", not " +
                 std::to_string(options.row);
+        return false;
+    }
+    if (NamesArchiveEntry(options.archive)) {
+        error = options.archive + ": this command draws a schedule row, a model with its texture pack: give "
+                                  "ARCHIVE.bin and --row R "
+                                  "(tavro rows shows the entries of each row)";
         return false;
     }
     const ModelScheduleRow& row = ModelSchedule()[options.row];

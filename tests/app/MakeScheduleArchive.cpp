@@ -22,6 +22,15 @@ bool ParseCount(const char* text, std::uint32_t& value) {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr,
+                         "make-schedule-archive: unknown option '%s' (usage: make-schedule-archive DIR "
+                         "[TRIANGLES [TEXTURE_SIZE]])\n",
+                         argv[i]);
+            return 2;
+        }
+    }
     tavro::apptest::ScheduleArchiveOptions options;
     if (argc < 2 || argc > 4 || (argc > 2 && !ParseCount(argv[2], options.modelTriangles)) ||
         (argc > 3 && !ParseCount(argv[3], options.textureSize))) {

@@ -2,36 +2,18 @@
 #include "authoring/ArchiveWriter.h"
 #include "authoring/DDSWriter.h"
 #include "tests/archive/ArchiveTestSupport.h"
+#include "tests/tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::PatternBytes;
-
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-    const std::string text = ReadText(path);
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
+using testing::ReadFileBytes;
 
 class ToolCommands : public ::testing::Test {
 protected:
@@ -49,17 +31,8 @@ protected:
         ASSERT_TRUE(writer.Finish()) << writer.GetError();
     }
 
-    RunResult Run(const std::string& arguments) {
-        const fs::path out = directory.path / "stdout.txt";
-        const fs::path err = directory.path / "stderr.txt";
-        const std::string command = std::string("'") + TAVRO_TOOL_PATH + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
-        RunResult result;
-        const int status = std::system(command.c_str());
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadText(out);
-        result.err = ReadText(err);
-        return result;
+    testing::ToolResult Run(const std::string& arguments) {
+        return testing::RunTool(arguments, directory.path);
     }
 
     testing::TempDirectory directory;
@@ -69,16 +42,20 @@ protected:
 };
 
 TEST_F(ToolCommands, ListPrintsTheEntryTable) {
-    const RunResult json = Run("list '" + archive.string() + "' --json");
+    const testing::ToolResult json = Run("list '" + archive.string() + "' --json");
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.out.rfind("{\"count\": 652, \"entries\": [", 0), 0u);
     EXPECT_NE(
         json.out.find(
-            "{\"index\": 0, \"offset\": 0, \"storedSize\": 5000, \"size\": 5000, \"compressed\": false}"),
+            "{\"index\": 0, \"offset\": 0, \"storedSize\": 5000, \"size\": 5000, \"compressed\": false, "
+            "\"type\": \"other\"}"),
         std::string::npos);
     EXPECT_NE(json.out.find("{\"index\": 1, \"offset\": 6144, "), std::string::npos);
-    EXPECT_NE(json.out.find("\"size\": 700000, \"compressed\": true}"), std::string::npos);
-    const RunResult table = Run("list '" + archive.string() + "'");
+    EXPECT_NE(json.out.find("\"size\": 700000, \"compressed\": true, \"type\": \"other\"}"),
+              std::string::npos);
+    EXPECT_NE(json.out.find("\"size\": 5000, \"compressed\": true, \"type\": \"unreadable\"}"),
+              std::string::npos);
+    const testing::ToolResult table = Run("list '" + archive.string() + "'");
     ASSERT_EQ(table.exitCode, 0) << table.err;
     EXPECT_NE(table.out.find("652 entries"), std::string::npos);
 }
@@ -86,12 +63,13 @@ TEST_F(ToolCommands, ListPrintsTheEntryTable) {
 TEST_F(ToolCommands, ExtractWritesDecodedEntries) {
     const fs::path single = directory.path / "one.dat";
     ASSERT_EQ(Run("extract '" + archive.string() + "' 1 -o '" + single.string() + "'").exitCode, 0);
-    EXPECT_EQ(ReadBytes(single), compressed);
+    EXPECT_EQ(ReadFileBytes(single), compressed);
     const fs::path folder = directory.path / "many";
-    const RunResult many = Run("extract '" + archive.string() + "' 0 1 -o '" + folder.string() + "'");
+    const testing::ToolResult many =
+        Run("extract '" + archive.string() + "' 0 1 -o '" + folder.string() + "'");
     ASSERT_EQ(many.exitCode, 0) << many.err;
-    EXPECT_EQ(ReadBytes(folder / "entry-0.bin"), stored);
-    EXPECT_EQ(ReadBytes(folder / "entry-1.bin"), compressed);
+    EXPECT_EQ(ReadFileBytes(folder / "0.bin"), stored);
+    EXPECT_EQ(ReadFileBytes(folder / "1.bin"), compressed);
 }
 
 TEST_F(ToolCommands, FailuresSayWhatIsWrongAndLeaveNothing) {
@@ -111,14 +89,15 @@ TEST_F(ToolCommands, FailuresSayWhatIsWrongAndLeaveNothing) {
         {"extract " + bin + " x -o '" + folder.string() + "'", "'x' is not an entry index"},
     };
     for (const Case& c : cases) {
-        const RunResult result = Run(c.arguments);
+        const testing::ToolResult result = Run(c.arguments);
         EXPECT_NE(result.exitCode, 0) << c.arguments;
         EXPECT_NE(result.err.find(c.expected), std::string::npos) << c.arguments << "\n" << result.err;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-        EXPECT_FALSE(fs::exists(folder / "entry-0.bin")) << c.arguments;
+        EXPECT_FALSE(fs::exists(folder / "0.bin")) << c.arguments;
     }
     fs::remove(directory.path / "demo.idx");
-    const RunResult noIndex = Run("extract " + bin + " 0 -o '" + (directory.path / "x.dat").string() + "'");
+    const testing::ToolResult noIndex =
+        Run("extract " + bin + " 0 -o '" + (directory.path / "x.dat").string() + "'");
     EXPECT_NE(noIndex.err.find("demo.idx: the archive's index file is missing"), std::string::npos)
         << noIndex.err;
     EXPECT_FALSE(fs::exists(directory.path / "x.dat"));
@@ -128,17 +107,18 @@ TEST_F(ToolCommands, AFailedExtractLeavesWhatWasThereBefore) {
     const std::string bin = "'" + archive.string() + "'";
     const fs::path folder = directory.path / "pre";
     fs::create_directory(folder);
-    std::ofstream(folder / "entry-0.bin") << "old";
-    const RunResult late = Run("extract " + bin + " 0 1 652 -o '" + folder.string() + "'");
+    std::ofstream(folder / "0.bin") << "old";
+    const testing::ToolResult late = Run("extract " + bin + " 0 1 652 -o '" + folder.string() + "'");
     EXPECT_NE(late.err.find(":652: no such entry"), std::string::npos) << late.err;
-    EXPECT_EQ(ReadText(folder / "entry-0.bin"), "old");
-    EXPECT_FALSE(fs::exists(folder / "entry-1.bin"));
+    EXPECT_EQ(testing::ReadFileText(folder / "0.bin"), "old");
+    EXPECT_FALSE(fs::exists(folder / "1.bin"));
 
-    const RunResult fresh = Run("extract " + bin + " 0 3 -o '" + (directory.path / "new/sub").string() + "'");
+    const testing::ToolResult fresh =
+        Run("extract " + bin + " 0 3 -o '" + (directory.path / "new/sub").string() + "'");
     EXPECT_NE(fresh.exitCode, 0);
     EXPECT_FALSE(fs::exists(directory.path / "new")) << "the folders this run made are removed";
 
-    const RunResult full = Run("extract " + bin + " 0 -o /dev/full");
+    const testing::ToolResult full = Run("extract " + bin + " 0 -o /dev/full");
     EXPECT_NE(full.err.find("/dev/full: writing failed"), std::string::npos) << full.err;
 }
 

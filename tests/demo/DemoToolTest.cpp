@@ -43,11 +43,14 @@ protected:
         folder = new fs::path(fs::temp_directory_path() / ("tavro-demo-tool-" + std::to_string(::getpid())));
         fs::remove_all(*folder);
         fs::create_directories(*folder);
-        made = Run("make-demo '" + (*folder / "demo").string() + "' --scale 0.01").exitCode == 0;
+        const RunResult demo = Run("make-demo '" + (*folder / "demo").string() + "' --scale 0.01");
+        made = demo.exitCode == 0;
+        madeLog = new std::string(demo.err);
     }
     static void TearDownTestSuite() {
         fs::remove_all(*folder);
         delete folder;
+        delete madeLog;
     }
 
     static RunResult Run(const std::string& arguments) {
@@ -57,7 +60,7 @@ protected:
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(err)};
     }
-    // The last line written to stderr (progress lines end in carriage returns, not newlines).
+    // The last line written to stderr (on a terminal progress lines would end in carriage returns).
     static std::string LastLine(const std::string& text) {
         const std::size_t end = text.find_last_not_of('\n');
         const std::size_t start = text.find_last_of("\r\n", end);
@@ -66,10 +69,19 @@ protected:
 
     static fs::path* folder;
     static bool made;
+    static std::string* madeLog; // make-demo's stderr, which went to a file
 };
 
 fs::path* DemoToolTest::folder = nullptr;
 bool DemoToolTest::made = false;
+std::string* DemoToolTest::madeLog = nullptr;
+
+TEST_F(DemoToolTest, ProgressGoesToAFileAsWholeLines) {
+    ASSERT_TRUE(made);
+    EXPECT_EQ(madeLog->find('\r'), std::string::npos) << *madeLog;
+    EXPECT_NE(madeLog->find("make-demo: 8/332 rows\nmake-demo: 16/332 rows\n"), std::string::npos)
+        << *madeLog;
+}
 
 TEST_F(DemoToolTest, ContactSheetHasOneTilePerRowAndMarksRowsThatFail) {
     ASSERT_TRUE(made);
