@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 namespace tavro::tools {
 
@@ -16,7 +18,11 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 bool CheckOutputExtension(const std::string& path, const std::string& extension, const std::string& format,
                           std::string& error) {
-    if (HasExtension(path, extension)) {
+    // A device or pipe (/dev/stdout, a FIFO) has no name to mislead anyone.
+    std::error_code code;
+    const std::filesystem::file_status status = std::filesystem::status(std::filesystem::u8path(path), code);
+    if (HasExtension(path, extension) || std::filesystem::is_character_file(status) ||
+        std::filesystem::is_fifo(status)) {
         return true;
     }
     error = path + ": this command writes " + format + ": give the output a " + extension + " name";
