@@ -135,7 +135,7 @@ TEST_F(ToolCommands, AFailedWriteToStandardOutputFailsTheCommand) {
                                 "' >/dev/full 2>'" + err.string() + "'";
     const int status = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
-    EXPECT_EQ(ReadText(err), "tavro: cannot write to standard output\n");
+    EXPECT_EQ(testing::ReadFileText(err), "tavro: cannot write to standard output\n");
 }
 
 } // namespace
