@@ -8,10 +8,11 @@ constexpr std::uint32_t kLzp2BlockOutputSize = 524288;
 
 // Decodes the LZP2 stream in source[0, sourceSize) into exactly outputSize bytes at output.
 // Returns false for a malformed stream (bad magic, wrong block size field, oversized op stream, a block
-// whose ops write fewer or more bytes than its size field) and for any stream that would read past
-// sourceSize, write past outputSize or reference bytes before the start of the output. On false the
-// blocks before the failing one keep their decoded bytes. Never allocates; an outputSize of 0 succeeds
-// without reading the source.
+// whose ops would write more bytes than its size field) and for any stream that would read past
+// sourceSize, write past outputSize or reference bytes before the start of the output. A block whose
+// ops end before its size is reached is accepted, and the rest of its region is zero-filled, so the
+// output never holds bytes the stream did not define. On false the blocks before the failing one keep
+// their decoded bytes. Never allocates; an outputSize of 0 succeeds without reading the source.
 bool Lzp2Decode(const std::uint8_t* source, std::uint32_t sourceSize, std::uint8_t* output,
                 std::uint32_t outputSize);
 
