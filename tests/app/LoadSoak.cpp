@@ -46,7 +46,10 @@ int main(int argc, char** argv) {
     std::uint32_t tick = 0;
     RendererState renderer;
     if (!InitDevice(renderer, factory, static_cast<gpu::opengl::IGLContext*>(&context),
-                    RenderHost{[&tick] { return tick; }, [] { return ClientSize{640, 480}; }})) {
+                    RenderHost{[&tick] { return tick; },
+                               [] {
+                                   return ClientSize{640, 480};
+                               }})) {
         std::fprintf(stderr, "load-soak: the OpenGL device cannot be set up\n");
         return 1;
     }

@@ -185,6 +185,12 @@ TEST(Lzp2Decode, RefusesMalformedStreams) {
     };
     Bytes badMagic = Block(4, {0x40, 0x00, 0x41, 0x00});
     badMagic[3] = '1';
+    // Eight literal bytes, then a reference 9 back, one byte before the output start, with enough ops
+    // and output after it that the decoder is on its wide path there; then 30 fills of 4 bytes.
+    Bytes farFromBothEnds = {0x08, 1, 2, 3, 4, 5, 6, 7, 8, 0x80, 0x08};
+    for (int fill = 0; fill < 30; ++fill)
+        farFromBothEnds.insert(farFromBothEnds.end(), {0x40, 0x00, 0x5A});
+    farFromBothEnds.push_back(0x00);
     const Case cases[] = {
         {"magic LZP1", badMagic, 4},
         {"size field of a full block in a short entry", Block(kLzp2BlockOutputSize, {0x40, 0x00, 0x41, 0x00}),
@@ -196,6 +202,7 @@ TEST(Lzp2Decode, RefusesMalformedStreams) {
          2 * kLzp2BlockOutputSize},
         {"header cut short", Bytes{'L', 'Z', 'P', '2', 0, 0, 0, 0, 4, 0, 0}, 4},
         {"reference before the output start", Block(4, {0x01, 0x41, 0x80, 0x01, 0x00}), 4},
+        {"reference one byte before the start, far from both ends", Block(131, farFromBothEnds), 131},
         {"reference in an empty output", Block(3, {0x80, 0x00, 0x00}), 3},
         {"literal run past the block end", Block(2, {0x03, 1, 2, 3, 0x00}), 2},
         {"fill run past the block end", Block(3, {0x40, 0x00, 0x41, 0x00}), 3},
