@@ -20,5 +20,7 @@ void AddMakeDemoCommand(CLI::App& app, int& exitCode);
 void AddContactSheetCommand(CLI::App& app, int& exitCode);
 void AddTextureCommand(CLI::App& app, int& exitCode);
 void AddRowsCommand(CLI::App& app, int& exitCode);
+void AddReplaceCommand(CLI::App& app, int& exitCode);
+void AddPackCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

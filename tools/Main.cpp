@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     const AddCommandFunction commands[] = {
         AddListCommand,         AddExtractCommand,   AddG1tToDdsCommand,  AddDdsInfoCommand,
         AddRenderCommand,       AddFrameInfoCommand, AddModelInfoCommand, AddMakeDemoCommand,
-        AddContactSheetCommand, AddTextureCommand,   AddRowsCommand,
+        AddContactSheetCommand, AddTextureCommand,   AddRowsCommand,      AddReplaceCommand,
+        AddPackCommand,
     };
     for (AddCommandFunction add : commands) {
         add(app, exitCode);
