@@ -1,5 +1,7 @@
 // tavro render ARCHIVE.bin --row R [--time-ms T] [--size WxH] -o OUT.png: the frame the viewer shows,
-// drawn headless through OpenGL and written as a PNG.
+// drawn headless through OpenGL and written as a PNG. With --rows A-B instead of --row, every row of the
+// range is drawn in one process and -o names the folder of their PNGs (row-NNN.png).
+#include "app/ModelSchedule.h"
 #include "export/PngWriter.h"
 #include "gpu/opengl/AllocatorTuning.h"
 #include "gpu/opengl/EglHeadlessContext.h"
@@ -9,6 +11,7 @@
 #include "tools/OutputFile.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
+#include "tools/RowRangeRender.h"
 
 #include <CLI/CLI.hpp>
 
@@ -20,10 +23,19 @@ namespace {
 
 struct RenderOptions {
     FrameOptions frame;
+    std::string rows;
     std::string output;
 };
 
 int RunRender(const RenderOptions& options) {
+    if (!options.rows.empty()) {
+        std::uint32_t first = 0, last = 0;
+        if (!ParseRowRange(options.rows, first, last)) {
+            return Fail("--rows must be A-B (or A) with 0 <= A <= B <= " +
+                        std::to_string(kModelScheduleRowCount - 1) + ", not '" + options.rows + "'");
+        }
+        return RenderRowRange(options.frame, first, last, options.output);
+    }
     std::string error;
     if (!CheckOutputExtension(options.output, ".png", "a PNG image", error)) {
         return Fail(error);
@@ -66,9 +78,15 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto options = std::make_shared<RenderOptions>();
     CLI::App* command = app.add_subcommand(
         "render", "Draw the frame the viewer shows for a schedule row into a PNG, headless");
-    AddFrameOptions(*command, options->frame);
-    command->add_option("-o,--output", options->output, "the PNG file to write")->required();
-    command->callback([options, &exitCode] { exitCode = RunRender(*options); });
+    CLI::Option* row = AddFrameOptions(*command, options->frame, true);
+    CLI::Option* rows = command->add_option("--rows", options->rows,
+                                            "a range of schedule rows A-B, drawn into the folder -o");
+    row->excludes(rows);
+    command->add_option("-o,--output", options->output, "the PNG file to write (with --rows: the folder)")
+        ->required();
+    command->callback([options, &exitCode, row, rows] {
+        exitCode = row->count() + rows->count() == 1 ? RunRender(*options) : Fail("give --row or --rows");
+    });
 }
 
 } // namespace tavro::tools

@@ -2,6 +2,7 @@
 
 #include "app/ModelSchedule.h"
 #include "file/MemoryFile.h"
+#include "render/PreparedModel.h"
 #include "render/RenderModel.h"
 #include "tools/ArchiveOpening.h"
 #include "tools/InputFile.h"
@@ -30,11 +31,13 @@ bool ParseClientSize(const std::string& text, ClientSize& size) {
            ParseSide(std::string_view(text).substr(cross + 1), size.height);
 }
 
-void AddFrameOptions(CLI::App& command, FrameOptions& options) {
+CLI::Option* AddFrameOptions(CLI::App& command, FrameOptions& options, bool rowOptional) {
     command.add_option("archive", options.archive, "the archive's data file, NAME.bin")->required();
-    command.add_option("--row", options.row, "schedule row, 0 to 331")->required();
+    CLI::Option* row =
+        command.add_option("--row", options.row, "schedule row, 0 to 331")->required(!rowOptional);
     command.add_option("--time-ms", options.timeMs, "milliseconds after the model was built (default 0)");
     command.add_option("--size", options.size, "client area WIDTHxHEIGHT (default 1280x960)");
+    return row;
 }
 
 bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
@@ -70,9 +73,7 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
         return false;
     }
 
-    RenderHost host{[this] { return tick; }, [size] { return size; }};
-    if (!InitDevice(renderer, factory, window, std::move(host))) {
-        error = "the graphics device cannot be set up (headless drawing needs OpenGL 4.5 through EGL)";
+    if (!SetUp(size, factory, window, error)) {
         return false;
     }
     CReadOnlyMemoryFile modelFile(modelBytes.get(), modelSize, false);
@@ -87,6 +88,30 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
     }
     renderer.currentModel = std::move(model);
     tick = renderer.currentModel->GetStartTick() + options.timeMs;
+    RenderCurrentModel(renderer);
+    return true;
+}
+
+bool ScheduledFrame::SetUp(ClientSize size, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
+                           std::string& error) {
+    RenderHost host{[this] { return tick; }, [size] { return size; }};
+    if (!InitDevice(renderer, factory, window, std::move(host))) {
+        error = "the graphics device cannot be set up (headless drawing needs OpenGL 4.5 through EGL)";
+        return false;
+    }
+    return true;
+}
+
+bool ScheduledFrame::DrawPrepared(PreparedModel prepared, std::uint32_t row, std::uint32_t timeMs,
+                                  std::string& error) {
+    renderer.currentModel.reset();
+    auto model = std::make_unique<CRenderModel>(renderer);
+    if (!model->CreateFromPrepared(std::move(prepared))) {
+        error = "row " + std::to_string(row) + ": the device refused the model or its texture";
+        return false;
+    }
+    renderer.currentModel = std::move(model);
+    tick = renderer.currentModel->GetStartTick() + timeMs;
     RenderCurrentModel(renderer);
     return true;
 }

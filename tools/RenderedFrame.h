@@ -8,6 +8,11 @@
 
 namespace CLI {
 class App;
+class Option;
+} // namespace CLI
+
+namespace tavro {
+struct PreparedModel;
 }
 
 namespace tavro::tools {
@@ -22,8 +27,9 @@ struct FrameOptions {
 // Parses --size, "WxH" with both sides from 1 to 16384.
 bool ParseClientSize(const std::string& text, ClientSize& size);
 
-// Adds the archive argument and --row, --time-ms and --size to command.
-void AddFrameOptions(CLI::App& command, FrameOptions& options);
+// Adds the archive argument and --row, --time-ms and --size to command; --row is required unless
+// rowOptional (a command that also draws ranges of rows) says otherwise.
+CLI::Option* AddFrameOptions(CLI::App& command, FrameOptions& options, bool rowOptional = false);
 
 // A renderer driven by a clock that stands still, so a frame is drawn at an exact time after the build.
 class ScheduledFrame {
@@ -33,6 +39,12 @@ public:
     // with a one-line error naming what is wrong when any step fails.
     bool Draw(const FrameOptions& options, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
               std::string& error);
+
+    // For many rows in turn: sets the renderer up once (Draw does it for its one row).
+    bool SetUp(ClientSize size, gpu::IDeviceFactory& factory, gpu::WindowHandle window, std::string& error);
+    // Replaces the current model by one built from a preparation of schedule row `row` and draws the
+    // frame timeMs after the build. False with a one-line error when the device refuses the model.
+    bool DrawPrepared(PreparedModel prepared, std::uint32_t row, std::uint32_t timeMs, std::string& error);
 
     RendererState& Renderer() { return renderer; }
 

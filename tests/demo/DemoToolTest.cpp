@@ -1,4 +1,4 @@
-// tavro make-demo and tavro contact-sheet, run as the built program on a small demo archive.
+// tavro make-demo, contact-sheet and render --rows, run as the built program on a small demo archive.
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
 #include "authoring/demo/ContactSheet.h"
@@ -108,6 +108,34 @@ TEST_F(DemoToolTest, ContactSheetHasOneTilePerRowAndMarksRowsThatFail) {
     EXPECT_NE(damaged.exitCode, 0);
     EXPECT_NE(LastLine(damaged.err).find("2 of 4 rows"), std::string::npos) << damaged.err;
     EXPECT_EQ(BigEndian32(ReadText(sheet), 16), layout.SheetWidth()) << "the sheet is still written";
+}
+
+TEST_F(DemoToolTest, RenderRowsWritesWhatEachRowsOwnRenderWritesOrNothing) {
+    ASSERT_TRUE(made);
+    const fs::path archive = *folder / "demo" / "LINKDATA1.bin";
+    const std::string common = "render '" + archive.string() + "' --size 64x48 --time-ms 700 ";
+    const fs::path rows = *folder / "rows" / "made";
+    const RunResult many = Run(common + "--rows 198-201 -o '" + rows.string() + "'");
+    ASSERT_EQ(many.exitCode, 0) << many.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(rows), fs::directory_iterator()), 4);
+    for (const std::string row : {"198", "199", "200", "201"}) {
+        SCOPED_TRACE(row);
+        const fs::path single = *folder / ("row-" + row + ".png");
+        ASSERT_EQ(Run(common + "--row " + row + " -o '" + single.string() + "'").exitCode, 0);
+        EXPECT_TRUE(ReadText(single) == ReadText(rows / ("row-" + row + ".png")));
+    }
+
+    // Row 202 cannot be drawn once the data file ends before its texture: no file and no folder is left.
+    CKOEIFile_BIN_OROCHIZ reader;
+    ASSERT_TRUE(reader.Open(archive.wstring().c_str(), 0));
+    const std::uint64_t cut = reader.GetEntryOffset(ModelSchedule()[202].textureEntry);
+    reader.Close();
+    fs::resize_file(archive, cut);
+    const RunResult damaged = Run(common + "--rows 200-203 -o '" + (*folder / "cut" / "rows").string() + "'");
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.err.find('\n'), damaged.err.size() - 1) << damaged.err;
+    EXPECT_NE(damaged.err.find("202"), std::string::npos) << damaged.err;
+    EXPECT_FALSE(fs::exists(*folder / "cut"));
 }
 
 TEST_F(DemoToolTest, BadArgumentsFailWithOneLine) {
