@@ -18,6 +18,8 @@ constexpr std::int32_t kOpenExisting = 0;
 CModelCycler::CModelCycler(RendererState& renderer, std::wstring archivePath)
     : renderer_(renderer), archivePath_(std::move(archivePath)) {}
 
+CModelCycler::~CModelCycler() = default;
+
 bool CModelCycler::LoadNextModel() {
     const ModelScheduleRow& row = ModelScheduleRowForCounter(counter_);
     CKOEIFile_BIN_OROCHIZ archive;
@@ -42,13 +44,15 @@ bool CModelCycler::LoadNextModel() {
     }
     NoteBuild(counter_ % kModelScheduleRowCount, built);
     ++counter_;
+    ++loads_;
     if (preparer_ != nullptr) {
-        preparer_->Want({counter_ % kModelScheduleRowCount});
+        WantNeighbours();
     }
     return true;
 }
 
 bool CModelCycler::LoadRow(std::uint32_t row) {
+    browsing_ = true;
     counter_ = row % kModelScheduleRowCount;
     return LoadNextModel();
 }
@@ -63,11 +67,32 @@ void CModelCycler::NoteBuild(std::uint32_t row, bool built) {
                          built ? std::string() : buildFailure_};
 }
 
-void CModelCycler::UsePreparer(CRowPreparer* preparer) {
-    preparer_ = preparer;
+void CModelCycler::SetArchivePath(std::wstring archivePath) {
+    archivePath_ = std::move(archivePath);
     if (preparer_ != nullptr) {
-        preparer_->Want({counter_ % kModelScheduleRowCount});
+        // Rows of the old archive are of no use: a fresh worker prepares from the new one.
+        preparer_.reset();
+        PrepareRowsAhead();
     }
+}
+
+void CModelCycler::PrepareRowsAhead() {
+    if (preparer_ == nullptr) {
+        preparer_ = std::make_unique<CRowPreparer>(archivePath_);
+        WantNeighbours();
+    }
+}
+
+void CModelCycler::WantNeighbours() {
+    // The counter names the next row; once the user has chosen rows, the row before the current one
+    // is as likely to come next.
+    const std::uint32_t next = counter_ % kModelScheduleRowCount;
+    if (!browsing_ || counter_ == 0) {
+        preparer_->Want({next});
+        return;
+    }
+    const std::uint32_t current = (counter_ - 1) % kModelScheduleRowCount;
+    preparer_->Want({next, (current + kModelScheduleRowCount - 1) % kModelScheduleRowCount});
 }
 
 bool CModelCycler::ReplaceCurrentModel(CFileBase& archive, std::uint32_t modelEntry,

@@ -4,6 +4,7 @@
 #include "app/ModelSchedule.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tavro {
@@ -38,6 +39,7 @@ public:
     // Loads into renderer, which must outlive the cycler, from the archive at archivePath (looked up in
     // the working directory when relative).
     explicit CModelCycler(RendererState& renderer, std::wstring archivePath = kArchiveName);
+    ~CModelCycler();
 
     // Opens the archive and, when it holds exactly 4251 entries, replaces the current model with the
     // model of row (counter mod 332) and moves the counter on, whether or not that model could be
@@ -56,29 +58,39 @@ public:
     // makes it current. False, leaving no model current, when the device refuses an object.
     bool ReplaceCurrentModel(PreparedModel prepared);
 
-    // Loads take their rows from preparer when it has them ready and still valid, and ask it for the
-    // next row after each load; null (the default) loads every row synchronously. Not owned; it must
-    // prepare from this cycler's archive path and outlive its use here.
-    void UsePreparer(CRowPreparer* preparer);
+    // From now on rows are prepared ahead on a worker thread (the next row after each load, and the one
+    // before the current row too once a row was chosen with LoadRow) and loads
+    // take them when they are ready and still valid; the results are those of the synchronous load.
+    // The worker is joined when the cycler goes.
+    void PrepareRowsAhead();
+    // The worker, or null before PrepareRowsAhead.
+    CRowPreparer* GetPreparer() { return preparer_.get(); }
 
-    // Later loads use the archive at archivePath; the counter stays.
-    void SetArchivePath(std::wstring archivePath) { archivePath_ = std::move(archivePath); }
+    // Later loads use the archive at archivePath; the counter stays. Rows being prepared ahead are then
+    // prepared from the new archive.
+    void SetArchivePath(std::wstring archivePath);
     const std::wstring& GetArchivePath() const { return archivePath_; }
 
     std::uint32_t GetCounter() const { return counter_; }
     const LoadStatus& GetStatus() const { return status_; }
-    // Loads so far that built their model from a preparation.
+    // Loads so far that found a usable archive (each replaced the current model), and those of them that
+    // built their model from a preparation.
+    std::uint32_t GetLoadCount() const { return loads_; }
     std::uint32_t GetPreparedLoadCount() const { return preparedLoads_; }
 
 private:
     void NoteArchiveFailure();
+    // Asks the preparer for the rows likely to come next.
+    void WantNeighbours();
     // Records a build's outcome for row.
     void NoteBuild(std::uint32_t row, bool built);
 
     RendererState& renderer_;
     std::wstring archivePath_;
     std::uint32_t counter_ = 0;
-    CRowPreparer* preparer_ = nullptr;
+    std::unique_ptr<CRowPreparer> preparer_;
+    bool browsing_ = false; // a row was chosen with LoadRow
+    std::uint32_t loads_ = 0;
     std::uint32_t preparedLoads_ = 0;
     LoadStatus status_;
     std::string buildFailure_; // why the last ReplaceCurrentModel failed

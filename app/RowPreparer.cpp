@@ -127,6 +127,9 @@ void CRowPreparer::WaitUntilIdle() {
 
 std::unique_ptr<PreparedRow> CRowPreparer::Take(std::uint32_t row, CFileBase& openArchive,
                                                 const std::filesystem::path& dataPath) {
+    if (dataPath != std::filesystem::path(archivePath_)) {
+        return nullptr; // prepared from another archive
+    }
     std::unique_ptr<PreparedRow> prepared;
     {
         std::unique_lock lock(mutex_);

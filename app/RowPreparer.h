@@ -75,7 +75,8 @@ public:
     void WaitUntilIdle();
 
     // Takes row's preparation when it is ready, or being made (then waits for it), and still matches
-    // openArchive (already checked to hold the required entry count) and its data file at dataPath.
+    // openArchive (already checked to hold the required entry count) and its data file at dataPath,
+    // which must be the path this preparer reads.
     // Null otherwise: the caller loads the row synchronously. A row taken is no longer wanted.
     std::unique_ptr<PreparedRow> Take(std::uint32_t row, CFileBase& openArchive,
                                       const std::filesystem::path& dataPath);

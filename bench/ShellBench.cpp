@@ -3,17 +3,15 @@
 // made. Entries of a typical size (a model of about 1 MB and a 512 x 512 texture, 1 MB) and of the
 // largest (about 8 MB and 1024 x 1024, 4 MB), stored and compressed, beside a memcpy of the same bytes.
 #include "app/ModelCycler.h"
+#include "bench/ScheduleArchives.h"
 #include "gpu/recording/RecordingFactory.h"
 #include "render/RendererState.h"
-#include "tests/app/ScheduleArchive.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,52 +19,15 @@ namespace {
 using namespace tavro;
 namespace fs = std::filesystem;
 
-// Rows with content; the cycler starts again from row 0 after them.
-constexpr std::uint32_t kRows = 4;
-
-// One archive per setting, written once per run and removed at exit.
-class BenchArchives {
-public:
-    ~BenchArchives() {
-        for (const auto& entry : folders_) {
-            fs::remove_all(entry.second);
-        }
-    }
-    const fs::path* Get(std::uint32_t triangles, std::uint32_t textureSize, bool compressed) {
-        const auto key = std::make_tuple(triangles, textureSize, compressed);
-        if (auto found = folders_.find(key); found != folders_.end()) {
-            return &found->second;
-        }
-        const fs::path folder =
-            fs::temp_directory_path() / ("tavro-bench-shell-" + std::to_string(triangles) + "-" +
-                                         std::to_string(textureSize) + (compressed ? "-c" : "-s"));
-        fs::create_directories(folder);
-        apptest::ScheduleArchiveOptions options;
-        options.modelTriangles = triangles;
-        options.textureSize = textureSize;
-        options.compressed = compressed;
-        options.rowLimit = kRows;
-        if (!apptest::WriteScheduleArchive(folder / "LINKDATA1.bin", options).empty()) {
-            return nullptr;
-        }
-        return &folders_.emplace(key, folder).first->second;
-    }
-
-private:
-    std::map<std::tuple<std::uint32_t, std::uint32_t, bool>, fs::path> folders_;
-};
-
-BenchArchives& Archives() {
-    static BenchArchives archives;
-    return archives;
-}
+using benchdata::Archives;
+using benchdata::kRows;
 
 void BM_LoadNextModel(benchmark::State& state) {
     const auto triangles = static_cast<std::uint32_t>(state.range(0));
     const auto textureSize = static_cast<std::uint32_t>(state.range(1));
     const bool compressed = state.range(2) != 0;
-    const fs::path* folder = Archives().Get(triangles, textureSize, compressed);
-    if (folder == nullptr) {
+    const fs::path* archive = Archives().Get(triangles, textureSize, compressed);
+    if (archive == nullptr) {
         state.SkipWithError("the archive cannot be written");
         return;
     }
@@ -82,8 +43,8 @@ void BM_LoadNextModel(benchmark::State& state) {
         state.SkipWithError("no device");
         return;
     }
-    auto cycler = std::make_unique<CModelCycler>(renderer, (*folder / "LINKDATA1.bin").wstring());
-    const std::uint64_t entryBytes = fs::file_size(*folder / "LINKDATA1.bin") / kRows;
+    auto cycler = std::make_unique<CModelCycler>(renderer, archive->wstring());
+    const std::uint64_t entryBytes = fs::file_size(*archive) / kRows;
     for (auto _ : state) {
         if (!cycler->LoadNextModel() || renderer.currentModel == nullptr) {
             state.SkipWithError("a model did not load");
@@ -91,7 +52,7 @@ void BM_LoadNextModel(benchmark::State& state) {
         }
         if (cycler->GetCounter() == kRows) {
             state.PauseTiming();
-            cycler = std::make_unique<CModelCycler>(renderer, (*folder / "LINKDATA1.bin").wstring());
+            cycler = std::make_unique<CModelCycler>(renderer, archive->wstring());
             recorder.ClearCalls();
             state.ResumeTiming();
         }

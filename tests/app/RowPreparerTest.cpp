@@ -74,8 +74,8 @@ TEST(RowPreparerTest, PreparedLoadsMakeTheSynchronousCallsAndBytesOnEveryDemoRow
     RecordedViewer synchronous(archive);
     RecordedViewer prepared(archive);
     ASSERT_TRUE(synchronous.initialised && prepared.initialised);
-    CRowPreparer preparer(archive.wstring());
-    prepared.cycler.UsePreparer(&preparer);
+    prepared.cycler.PrepareRowsAhead();
+    CRowPreparer& preparer = *prepared.cycler.GetPreparer();
     // One lap and the first row again: the counter wraps through the preparer too.
     for (std::uint32_t load = 0; load <= kModelScheduleRowCount; ++load) {
         SCOPED_TRACE(load);
@@ -131,9 +131,8 @@ TEST(RowPreparerTest, ArchiveChangedAfterPreparationLoadsAsDesigned) {
         RecordedViewer viewer(archive);
         ASSERT_TRUE(viewer.initialised);
         ASSERT_TRUE(viewer.cycler.LoadNextModel());
-        CRowPreparer preparer(archive.wstring());
-        viewer.cycler.UsePreparer(&preparer);
-        preparer.WaitUntilIdle();
+        viewer.cycler.PrepareRowsAhead();
+        viewer.cycler.GetPreparer()->WaitUntilIdle();
 
         c.change(archive);
         EXPECT_EQ(viewer.cycler.LoadNextModel(), c.loaded);
