@@ -61,17 +61,21 @@ struct BuiltRow {
     bool failed = false;
 };
 
-// Models this large are compressed on a few rows only: encoding them dominates the demo's build time.
-constexpr std::size_t kLargeModelBytes = 1 << 20;
+// Entries larger than this are large: models this large are compressed on a few rows only
+// (encoding them dominates the demo's build time); textures this large are always compressed (their
+// two-colour patterns encode quickly to a fraction, which keeps the archive small).
+constexpr std::size_t kLargeEntryBytes = 1 << 20;
 
 // Rows alternate between stored and compressed entries, so both kinds appear among textures and models.
 BuiltRow BuildRow(std::uint32_t row, bool withModel, float scale) {
     BuiltRow built;
     try {
-        built.texture = BuildEntry(MakeDemoTextureEntry(row, scale), row % 3 != 0);
+        std::vector<std::uint8_t> texture = MakeDemoTextureEntry(row, scale);
+        const bool compressTexture = texture.size() > kLargeEntryBytes || row % 3 != 0;
+        built.texture = BuildEntry(std::move(texture), compressTexture);
         if (withModel) {
             std::vector<std::uint8_t> model = MakeDemoModelEntry(row, scale);
-            const bool compress = model.size() <= kLargeModelBytes ? row % 3 != 1 : row % 5 == 0;
+            const bool compress = model.size() <= kLargeEntryBytes ? row % 3 != 1 : row % 5 == 0;
             built.model = BuildEntry(std::move(model), compress);
         }
         built.failed = built.texture.size == 0 || (withModel && built.model.size == 0);
