@@ -7,3 +7,9 @@ if(TARGET tavro_render_testdata)
                     DEPS tavro_render_testdata tavro_gpu_opengl)
     endif()
 endif()
+
+# The render comparison's input: one archive row and the same sphere as a .glb (scripts/render-speed.sh).
+if(TARGET tavro_authoring AND TARGET tavro_app_core)
+    add_executable(make-render-pair ${CMAKE_CURRENT_LIST_DIR}/MakeRenderPair.cpp)
+    target_link_libraries(make-render-pair PRIVATE tavro_settings tavro_authoring tavro_app_core)
+endif()
