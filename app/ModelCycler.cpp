@@ -68,6 +68,9 @@ void CModelCycler::NoteBuild(std::uint32_t row, bool built) {
 }
 
 void CModelCycler::SetArchivePath(std::wstring archivePath) {
+    if (archivePath == archivePath_) {
+        return;
+    }
     archivePath_ = std::move(archivePath);
     if (preparer_ != nullptr) {
         // Rows of the old archive are of no use: a fresh worker prepares from the new one.

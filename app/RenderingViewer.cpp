@@ -1,5 +1,6 @@
 #include "app/RenderingViewer.h"
 
+#include "app/FrameLog.h"
 #include "render/RendererState.h"
 
 namespace tavro {
@@ -19,7 +20,13 @@ bool CRenderingViewer::InitDevice(platform::IPlatform& platform, platform::Windo
         return ClientSize{static_cast<std::uint32_t>(rect.right - rect.left),
                           static_cast<std::uint32_t>(rect.bottom - rect.top)};
     };
-    return tavro::InitDevice(renderer_, factory_, gpuWindow_, std::move(host));
+    if (!tavro::InitDevice(renderer_, factory_, gpuWindow_, std::move(host))) {
+        return false;
+    }
+    if (frameLog_ != nullptr) {
+        frameLog_->Attach(renderer_, cycler_);
+    }
+    return true;
 }
 
 void CRenderingViewer::RenderCurrentModel() {

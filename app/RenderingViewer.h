@@ -6,6 +6,7 @@
 
 namespace tavro {
 
+class CFrameLog;
 class RendererState;
 
 class CRenderingViewer final : public IViewerRenderer {
@@ -20,11 +21,16 @@ public:
     bool LoadNextModel() override { return cycler_.LoadNextModel(); }
     void RenderCurrentModel() override;
 
+    // From the device's set-up on, every presented frame is logged to frameLog (open; it must outlive
+    // the renderer's swap chain).
+    void LogFrames(CFrameLog* frameLog) { frameLog_ = frameLog; }
+
 private:
     RendererState& renderer_;
     gpu::IDeviceFactory& factory_;
     gpu::WindowHandle gpuWindow_;
     CModelCycler& cycler_;
+    CFrameLog* frameLog_ = nullptr;
 };
 
 } // namespace tavro

@@ -7,7 +7,7 @@
 
 namespace tavro {
 
-const char* const kViewerUsage = "usage: tavro-viewer [ARCHIVE.bin] [--row R] [--paused]";
+const char* const kViewerUsage = "usage: tavro-viewer [ARCHIVE.bin] [--row R] [--paused] [--frame-log FILE]";
 
 std::optional<ViewerArguments> ParseViewerArguments(const std::vector<std::string>& arguments,
                                                     std::string& error) {
@@ -29,6 +29,12 @@ std::optional<ViewerArguments> ParseViewerArguments(const std::vector<std::strin
                 return std::nullopt;
             }
             parsed.row = row;
+        } else if (argument == "--frame-log") {
+            if (i + 1 == arguments.size()) {
+                error = "--frame-log needs the file to append frame times to";
+                return std::nullopt;
+            }
+            parsed.frameLog = arguments[++i];
         } else if (argument.starts_with("-")) {
             error = "unknown option '" + argument + "'";
             return std::nullopt;

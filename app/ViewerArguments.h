@@ -11,8 +11,9 @@ struct ViewerArguments {
     std::optional<std::wstring> archivePath; // the data file of the pair named
     std::optional<std::uint32_t> row;        // 0 to 331
     bool paused = false;
+    std::optional<std::string> frameLog; // --frame-log FILE (UTF-8): the CSV of frame times
 
-    bool Any() const { return archivePath.has_value() || row.has_value() || paused; }
+    bool Any() const { return archivePath.has_value() || row.has_value() || paused || frameLog.has_value(); }
 };
 
 // The usage line shown with every refusal.

@@ -1,6 +1,7 @@
-// tavro-viewer [ARCHIVE.bin] [--row R] [--paused]: shows the models of an archive, one every 4 s;
-// without arguments those of LINKDATA1.bin in the working directory. A wrong argument is one line on
-// stderr and exit code 2; otherwise the exit code is the quit message's.
+// tavro-viewer [ARCHIVE.bin] [--row R] [--paused] [--frame-log FILE]: shows the models of an archive, one
+// every 4 s; without arguments those of LINKDATA1.bin in the working directory. A wrong argument is one line
+// on stderr and exit code 2; otherwise the exit code is the quit message's.
+#include "app/FrameLog.h"
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/Viewer.h"
@@ -13,6 +14,7 @@
 #include "render/RendererState.h"
 
 #include <cstdio>
+#include <filesystem>
 
 int main(int argc, char** argv) {
     std::string error;
@@ -20,6 +22,11 @@ int main(int argc, char** argv) {
         tavro::ParseViewerArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc), error);
     if (!arguments) {
         std::fprintf(stderr, "tavro-viewer: %s (%s)\n", error.c_str(), tavro::kViewerUsage);
+        return 2;
+    }
+    tavro::CFrameLog frameLog; // outlives the renderer, whose frames it logs
+    if (arguments->frameLog && !frameLog.Open(std::filesystem::u8path(*arguments->frameLog), error)) {
+        std::fprintf(stderr, "tavro-viewer: %s\n", error.c_str());
         return 2;
     }
     tavro::gpu::opengl::TuneAllocatorForSoftwareRendering();
@@ -31,6 +38,16 @@ int main(int argc, char** argv) {
     tavro::CModelCycler cycler(renderer);
     tavro::CRenderingViewer viewer(renderer, factory, static_cast<tavro::gpu::opengl::IGLContext*>(&context),
                                    cycler);
+    if (arguments->Any()) {
+        // A user's run: rows are prepared ahead on a worker, so a switch costs only device objects.
+        if (arguments->archivePath) {
+            cycler.SetArchivePath(*arguments->archivePath);
+        }
+        cycler.PrepareRowsAhead();
+    }
+    if (arguments->frameLog) {
+        viewer.LogFrames(&frameLog);
+    }
     tavro::CViewerSession session(platform, viewer, cycler, renderer, std::move(*arguments));
     return tavro::RunViewer(platform, session, &session);
 }

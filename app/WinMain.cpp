@@ -1,6 +1,7 @@
-// TavroModelViewer.exe [ARCHIVE.bin] [--row R] [--paused]: the viewer on the Win32 window and the
-// Direct3D 11 device. A wrong argument is a message box with one line and exit code 2; otherwise the exit
-// code is the quit message's, or 0 when the window or the device cannot be made.
+// TavroModelViewer.exe [ARCHIVE.bin] [--row R] [--paused] [--frame-log FILE]: the viewer on the Win32 window
+// and the Direct3D 11 device. A wrong argument is a message box with one line and exit code 2; otherwise the
+// exit code is the quit message's, or 0 when the window or the device cannot be made.
+#include "app/FrameLog.h"
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/Viewer.h"
@@ -11,6 +12,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "render/RendererState.h"
 
+#include <filesystem>
 #include <optional>
 #include <windows.h>
 
@@ -28,6 +30,7 @@ public:
 
     bool InitDevice(platform::IPlatform& platform, platform::WindowHandle window) override {
         viewer_.emplace(renderer_, factory_, static_cast<gpu::WindowHandle>(window), cycler_);
+        viewer_->LogFrames(frameLog_);
         return viewer_->InitDevice(platform, window);
     }
     bool LoadNextModel() override { return cycler_.LoadNextModel(); }
@@ -36,12 +39,15 @@ public:
             viewer_->RenderCurrentModel();
         }
     }
+    // See CRenderingViewer::LogFrames.
+    void LogFrames(CFrameLog* frameLog) { frameLog_ = frameLog; }
 
 private:
     RendererState& renderer_;
     gpu::IDeviceFactory& factory_;
     CModelCycler& cycler_;
     std::optional<CRenderingViewer> viewer_;
+    CFrameLog* frameLog_ = nullptr;
 };
 
 // The program's arguments after its name, as UTF-8.
@@ -72,12 +78,28 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         ::MessageBoxW(nullptr, line.c_str(), L"Tavro Model Viewer", MB_OK | MB_ICONERROR);
         return 2;
     }
+    tavro::CFrameLog frameLog; // outlives the renderer, whose frames it logs
+    if (arguments->frameLog && !frameLog.Open(std::filesystem::u8path(*arguments->frameLog), error)) {
+        const std::wstring line = tavro::Utf8ToWide("TavroModelViewer: " + error);
+        ::MessageBoxW(nullptr, line.c_str(), L"Tavro Model Viewer", MB_OK | MB_ICONERROR);
+        return 2;
+    }
     // Destroyed in reverse order: the device's objects go before the platform that owns the window.
     tavro::platform::CWin32Platform platform(instance, showCommand);
     tavro::gpu::d3d11::D3D11Factory factory;
     tavro::RendererState renderer;
     tavro::CModelCycler cycler(renderer);
     tavro::CWin32Viewer viewer(renderer, factory, cycler);
+    if (arguments->Any()) {
+        // A user's run: rows are prepared ahead on a worker, so a switch costs only device objects.
+        if (arguments->archivePath) {
+            cycler.SetArchivePath(*arguments->archivePath);
+        }
+        cycler.PrepareRowsAhead();
+    }
+    if (arguments->frameLog) {
+        viewer.LogFrames(&frameLog);
+    }
     tavro::CViewerSession session(platform, viewer, cycler, renderer, std::move(*arguments));
     return tavro::RunViewer(platform, session, &session);
 }
