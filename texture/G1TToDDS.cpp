@@ -49,30 +49,39 @@ bool ReadExactly(CAbstractFile& file, std::uint64_t offset, void* destination, s
     return file.Seek64(static_cast<std::int64_t>(offset)) && file.Read(destination, count) == count;
 }
 
-bool Convert(CAbstractFile& source, CAbstractFile& destination) {
+// The pack's header checked: its texture count, or 0 when the header is not a valid G1T header.
+std::uint32_t ReadHeader(CAbstractFile& source, std::uint64_t& tableOffset) {
     // Offsets are handled in 64 bits so that no sum of header fields can wrap back into the file.
     const std::uint64_t fileSize = source.GetSize64();
     if (fileSize < g1t::kHeaderSize) {
-        return false;
+        return 0;
     }
     std::uint8_t header[g1t::kHeaderSize];
     if (!ReadExactly(source, 0, header, sizeof header)) {
-        return false;
+        return 0;
     }
-    const std::uint64_t tableOffset = LoadU32(header + 12);
+    tableOffset = LoadU32(header + 12);
     const std::uint32_t textureCount = LoadU32(header + 16);
     if (LoadU32(header) != g1t::kMagic || LoadU32(header + 4) != g1t::kVersion ||
         LoadU32(header + 8) != fileSize || textureCount == 0 ||
         tableOffset + 4ull * textureCount > fileSize) {
-        return false;
+        return 0;
     }
+    return textureCount;
+}
 
-    // Only the first table entry is used; the rest of the table has been checked to lie inside the file.
-    std::uint8_t firstEntry[4];
-    if (!ReadExactly(source, tableOffset, firstEntry, sizeof firstEntry)) {
+bool Convert(CAbstractFile& source, std::uint32_t index, CAbstractFile& destination) {
+    std::uint64_t tableOffset = 0;
+    if (index >= ReadHeader(source, tableOffset)) {
         return false;
     }
-    const std::uint64_t recordOffset = tableOffset + LoadU32(firstEntry);
+    // The whole table has been checked to lie inside the file; only the chosen entry is read.
+    const std::uint64_t fileSize = source.GetSize64();
+    std::uint8_t tableEntry[4];
+    if (!ReadExactly(source, tableOffset + 4ull * index, tableEntry, sizeof tableEntry)) {
+        return false;
+    }
+    const std::uint64_t recordOffset = tableOffset + LoadU32(tableEntry);
     if (recordOffset + g1t::kRecordSize > fileSize) {
         return false;
     }
@@ -106,11 +115,20 @@ bool Convert(CAbstractFile& source, CAbstractFile& destination) {
 } // namespace
 
 bool ConvertG1TToDDS(CAbstractFile& source, CAbstractFile& destination) {
+    return ConvertG1TTextureToDDS(source, 0, destination);
+}
+
+bool ConvertG1TTextureToDDS(CAbstractFile& source, std::uint32_t index, CAbstractFile& destination) {
     try {
-        return Convert(source, destination);
+        return Convert(source, index, destination);
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+std::uint32_t CountG1TTextures(CAbstractFile& source) {
+    std::uint64_t tableOffset = 0;
+    return ReadHeader(source, tableOffset);
 }
 
 std::vector<std::uint8_t> BuildDDSHeader(std::uint32_t formatCode, std::uint32_t width,

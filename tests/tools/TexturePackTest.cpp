@@ -1,0 +1,71 @@
+// Every texture of a G1T pack: tavro texture -o DIR/ and --index, g1t-to-dds --index.
+#include "authoring/G1TWriter.h"
+#include "tests/TempDirectory.h"
+#include "tests/tools/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Quoted;
+using testing::ReadFileBytes;
+using testing::ToolResult;
+
+std::uint32_t BigEndian32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
+           std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+TEST(TexturePack, EveryTextureIsWrittenAndEachCanBePickedByIndex) {
+    testing::TempDirectory directory;
+    // Three textures of different sizes, so each picture shows which one it came from.
+    std::vector<authoring::G1TTexture> textures(3);
+    for (std::uint8_t k = 0; k < 3; ++k) {
+        textures[k].widthLog2 = static_cast<std::uint8_t>(k + 1);
+        textures[k].heightLog2 = 1;
+        textures[k].pixels.assign(std::size_t{4} << (k + 2), static_cast<std::uint8_t>(60 * k));
+    }
+    textures[2].format = g1t::kFormatBGRA8;
+    const std::vector<std::uint8_t> pack = authoring::WriteG1T(textures);
+    const fs::path packPath = directory.path / "hat.g1t";
+    std::ofstream(packPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(pack.data()), static_cast<std::streamsize>(pack.size()));
+    const auto run = [&](const std::string& arguments) {
+        return testing::RunTool(arguments, directory.path);
+    };
+
+    const fs::path all = directory.path / "all";
+    const ToolResult every = run("texture " + Quoted(packPath) + " -o " + Quoted(all.string() + "/"));
+    ASSERT_EQ(every.exitCode, 0) << every.err;
+    for (std::uint32_t k = 0; k < 3; ++k) {
+        const std::vector<std::uint8_t> png = ReadFileBytes(all / ("hat_" + std::to_string(k) + ".png"));
+        ASSERT_GT(png.size(), 24u) << k;
+        EXPECT_EQ(BigEndian32(png, 16), 2u << k) << "texture " << k << "'s width";
+    }
+
+    const fs::path one = directory.path / "one";
+    ASSERT_EQ(run("texture " + Quoted(packPath) + " --index 2 -o " + Quoted(one.string() + "/")).exitCode, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(one), fs::directory_iterator()), 1);
+    EXPECT_EQ(BigEndian32(ReadFileBytes(one / "hat_2.png"), 16), 8u);
+
+    const fs::path dds = directory.path / "second.dds";
+    ASSERT_EQ(run("g1t-to-dds " + Quoted(packPath) + " --index 1 -o " + Quoted(dds)).exitCode, 0);
+    const std::vector<std::uint8_t> image = ReadFileBytes(dds);
+    ASSERT_EQ(image.size(), 128u + 4u * 2u * 4u);
+    EXPECT_EQ(image[16], 4u) << "the DDS header's width is texture 1's";
+
+    for (const std::string& arguments :
+         {"texture " + Quoted(packPath) + " --index 3 -o " + Quoted(directory.path / "x.png"),
+          "g1t-to-dds " + Quoted(packPath) + " --index 3 -o " + Quoted(directory.path / "x.dds")}) {
+        const ToolResult past = run(arguments);
+        EXPECT_EQ(past.exitCode, 1);
+        EXPECT_NE(past.err.find("--index 3 is past the pack's 3 textures"), std::string::npos) << past.err;
+    }
+}
+
+} // namespace
+} // namespace tavro
