@@ -15,7 +15,12 @@ packages=(
     libclang-rt-14-dev
     # window tests and screenshots
     xvfb xauth xdotool imagemagick
+    # export tests: an independent glTF reader, and node for the glTF validator
+    libassimp-dev nodejs
 )
+# The Khronos glTF validator, pinned, in a folder of its own (scripts/validate-gltf.js looks there).
+gltf_validator_version=2.0.0-dev.3.10
+gltf_validator_folder=/usr/local/share/tavro/gltf-validator
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,13 +29,24 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+# Debian's nodejs comes without npm; a node that brings its own npm needs no package for it.
+if ! command -v npm >/dev/null 2>&1; then
+    missing+=(npm)
 fi
 
-echo "install-deps: installing ${missing[*]}"
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
-"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+installed_validator=$(node -p "require('$gltf_validator_folder/node_modules/gltf-validator/package.json').version" \
+    2>/dev/null || true)
+if [ "$installed_validator" != "$gltf_validator_version" ]; then
+    echo "install-deps: installing gltf-validator $gltf_validator_version"
+    "${sudo_cmd[@]}" npm install --silent --no-audit --no-fund --prefix "$gltf_validator_folder" \
+        "gltf-validator@$gltf_validator_version" >/dev/null
+fi

@@ -8,6 +8,7 @@
 #include "tools/Commands.h"
 #include "tools/EntryKind.h"
 #include "tools/InputFile.h"
+#include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
 #include "tools/OutputFolder.h"
 #include "tools/Report.h"
@@ -67,7 +68,8 @@ std::string PictureStem(const std::string& input) {
 int WriteTexturePng(const TextureOptions& options) {
     InputBytes bytes;
     std::string error;
-    if (!ReadInput(options.input, bytes, error)) {
+    if (!CheckOutputExtension(options.output, ".png", "a PNG image", error) ||
+        !ReadInput(options.input, bytes, error)) {
         return Fail(error);
     }
     const bool pack = KindOfBytes(bytes) == EntryKind::G1T;

@@ -22,5 +22,6 @@ void AddTextureCommand(CLI::App& app, int& exitCode);
 void AddRowsCommand(CLI::App& app, int& exitCode);
 void AddReplaceCommand(CLI::App& app, int& exitCode);
 void AddPackCommand(CLI::App& app, int& exitCode);
+void AddExportCommand(CLI::App& app, int& exitCode);
 
 } // namespace tavro::tools

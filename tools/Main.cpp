@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         AddListCommand,         AddExtractCommand,   AddG1tToDdsCommand,  AddDdsInfoCommand,
         AddRenderCommand,       AddFrameInfoCommand, AddModelInfoCommand, AddMakeDemoCommand,
         AddContactSheetCommand, AddTextureCommand,   AddRowsCommand,      AddReplaceCommand,
-        AddPackCommand,
+        AddPackCommand,         AddExportCommand,
     };
     for (AddCommandFunction add : commands) {
         add(app, exitCode);
