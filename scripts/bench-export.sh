@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/run-demo
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target tavro >/dev/null
+cmake --build "$build" -j2 --target tavro >/dev/null
 tavro=$build/tools/tavro
 if [ ! -f demo/LINKDATA1.bin ] || [ ! -f demo/LINKDATA1.idx ]; then
     "$tavro" make-demo demo 2>/dev/null
