@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <new>
 
 namespace tavro {
 namespace {
@@ -16,12 +17,21 @@ constexpr float kOrbitRadiansPerPixel = 0.01f;
 constexpr float kZoomPerWheelStep = 1.1f;
 constexpr std::size_t kMaxTypedDigits = 3;
 constexpr std::uint32_t kFrameTimingWindowMs = 500;
+constexpr std::array<float, 4> kInfoColour = {0.95f, 0.95f, 0.85f, 1.0f};
+constexpr std::array<float, 4> kNoticeColour = {1.0f, 0.8f, 0.3f, 1.0f};
 
 } // namespace
 
 CViewerSession::CViewerSession(platform::IPlatform& platform, IViewerRenderer& inner, CModelCycler& cycler,
                                RendererState& state, ViewerArguments arguments)
     : platform_(platform), inner_(inner), cycler_(cycler), state_(state), arguments_(std::move(arguments)) {}
+
+CViewerSession::~CViewerSession() {
+    if (state_.overlay == &text_) {
+        state_.overlay = nullptr;
+    }
+    text_.Release();
+}
 
 void CViewerSession::Start(platform::WindowHandle window, CModelTimer& timer) {
     window_ = window;
@@ -60,13 +70,14 @@ bool CViewerSession::LoadNextModel() {
 }
 
 void CViewerSession::RenderCurrentModel() {
+    const bool textChanged = UpdateText();
     if (state_.currentModel != nullptr) {
         inner_.RenderCurrentModel();
         modelFrameShown_ = true;
         TimeFrame();
         return;
     }
-    if (modelFrameShown_ || frameWithoutModelDue_) {
+    if (modelFrameShown_ || frameWithoutModelDue_ || textChanged) {
         RenderFrameWithoutModel(state_);
         modelFrameShown_ = false;
         frameWithoutModelDue_ = false;
@@ -84,6 +95,55 @@ void CViewerSession::TimeFrame() {
         frameMs_ = static_cast<float>(elapsed) / static_cast<float>(framesInWindow_ - 1);
         framesInWindow_ = 0;
     }
+}
+
+bool CViewerSession::UpdateText() {
+    const LoadStatus& status = cycler_.GetStatus();
+    std::vector<TextBlock> blocks;
+    if (showInfo_) {
+        if (describedModel_ != state_.currentModel.get()) {
+            describedModel_ = state_.currentModel.get();
+            modelLines_.clear();
+            if (describedModel_ != nullptr) {
+                try {
+                    modelLines_ = ModelLines(*describedModel_);
+                } catch (const std::bad_alloc&) {
+                    modelLines_.clear();
+                }
+            }
+        }
+        ViewerFacts facts;
+        facts.status = &status;
+        facts.modelLines = describedModel_ != nullptr ? &modelLines_ : nullptr;
+        facts.view = state_.view;
+        facts.paused = clock_.IsPaused();
+        facts.loadMs = loadMs_;
+        facts.frameMs = frameMs_;
+        blocks.push_back(TextBlock{InfoLines(facts), TextPlacement::TopLeft, kInfoColour});
+    }
+    if (state_.currentModel == nullptr) {
+        std::vector<std::string> noArchive = NoArchiveLines(status, cycler_.GetArchivePath());
+        if (!noArchive.empty()) {
+            blocks.push_back(TextBlock{std::move(noArchive), TextPlacement::Centre, kNoticeColour});
+        }
+    }
+    if (showHelp_) {
+        blocks.push_back(TextBlock{HelpLines(), TextPlacement::Centre, kInfoColour});
+    }
+    if (!typedRow_.empty()) {
+        blocks.push_back(
+            TextBlock{{"go to row " + typedRow_ + "_  (Enter)"}, TextPlacement::BottomLeft, kInfoColour});
+    }
+    const bool changed =
+        blocks.size() != textBlocks_.size() ||
+        !std::equal(blocks.begin(), blocks.end(), textBlocks_.begin(),
+                    [](const TextBlock& a, const TextBlock& b) { return a.lines == b.lines; });
+    if (changed) {
+        textBlocks_ = blocks;
+        text_.SetBlocks(std::move(blocks));
+    }
+    state_.overlay = text_.IsEmpty() ? nullptr : &text_;
+    return changed;
 }
 
 std::uint32_t CViewerSession::CurrentRow() const {

@@ -6,6 +6,7 @@
 #include "app/TurnClock.h"
 #include "app/Viewer.h"
 #include "app/ViewerArguments.h"
+#include "render/TextOverlay.h"
 
 #include <cstdint>
 #include <string>
@@ -21,6 +22,10 @@ public:
     // Every argument must outlive the session.
     CViewerSession(platform::IPlatform& platform, IViewerRenderer& inner, CModelCycler& cycler,
                    RendererState& state, ViewerArguments arguments);
+    // Takes the text overlay off the renderer and releases its device objects.
+    ~CViewerSession() override;
+    CViewerSession(const CViewerSession&) = delete;
+    CViewerSession& operator=(const CViewerSession&) = delete;
 
     // --- IViewerRenderer ---
     bool InitDevice(platform::IPlatform& platform, platform::WindowHandle window) override {
@@ -51,6 +56,9 @@ private:
     // The user did something: from now on the caption names the row.
     void NoteUse();
     void UpdateCaption();
+    // Chooses the text over the next frames: help, information, the row being typed, why nothing is
+    // shown. True when it differs from the text shown so far.
+    bool UpdateText();
     void TimeFrame();
 
     platform::IPlatform& platform_;
@@ -77,6 +85,10 @@ private:
     float frameMs_ = 0.0f;
     bool modelFrameShown_ = false;
     bool frameWithoutModelDue_ = true;
+    CTextOverlay text_;
+    std::vector<TextBlock> textBlocks_;
+    const CRenderModel* describedModel_ = nullptr;
+    std::vector<std::string> modelLines_;
 };
 
 } // namespace tavro

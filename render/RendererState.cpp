@@ -173,6 +173,14 @@ void RenderCurrentModel(RendererState& state) {
     }
 }
 
+void BindModelPipeline(RendererState& state) {
+    gpu::IDeviceContext& context = *state.context.Get();
+    context.IASetInputLayout(state.inputLayout.Get());
+    context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleStrip);
+    context.VSSetShader(state.vertexShader.Get());
+    context.PSSetShader(state.pixelShader.Get());
+}
+
 void RenderFrameWithoutModel(RendererState& state) {
     const ClientSize client = state.host.clientSize();
     if (client.width == 0 || client.height == 0 || !state.context || !state.swapChain) {

@@ -63,6 +63,10 @@ bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowH
 // Draws and presents one frame of the current model; does nothing (no clear, no present) without one.
 void RenderCurrentModel(RendererState& state);
 
+// Binds the fixed pipeline of InitDevice again (shaders, input layout, strip topology), for a drawer
+// that changed it.
+void BindModelPipeline(RendererState& state);
+
 // Presents a frame without a model: the background, and the overlay when set. Nothing for an empty
 // client area.
 void RenderFrameWithoutModel(RendererState& state);

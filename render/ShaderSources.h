@@ -14,5 +14,8 @@ namespace tavro {
 // that language (a device then refuses the empty shader and set-up fails cleanly).
 std::span<const std::byte> ModelVertexShader(gpu::ShaderLanguage language);
 std::span<const std::byte> ModelPixelShader(gpu::ShaderLanguage language);
+// The text overlay's two shaders (render/shaders/Overlay*).
+std::span<const std::byte> OverlayVertexShader(gpu::ShaderLanguage language);
+std::span<const std::byte> OverlayPixelShader(gpu::ShaderLanguage language);
 
 } // namespace tavro

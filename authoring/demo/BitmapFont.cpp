@@ -1,47 +1,11 @@
 #include "authoring/demo/BitmapFont.h"
 
+#include "render/BitmapFont.h"
+
 #include <algorithm>
-#include <array>
 
 namespace tavro::authoring {
 namespace {
-
-struct Glyph {
-    char character;
-    std::array<std::uint8_t, kGlyphHeight> rows; // bit 4 is the leftmost column
-};
-
-constexpr Glyph kGlyphs[] = {
-    {'0', {0b01110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
-    {'1', {0b00100, 0b01100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
-    {'2', {0b01110, 0b10001, 0b00001, 0b00010, 0b00100, 0b01000, 0b11111}},
-    {'3', {0b11111, 0b00010, 0b00100, 0b00010, 0b00001, 0b10001, 0b01110}},
-    {'4', {0b00010, 0b00110, 0b01010, 0b10010, 0b11111, 0b00010, 0b00010}},
-    {'5', {0b11111, 0b10000, 0b11110, 0b00001, 0b00001, 0b10001, 0b01110}},
-    {'6', {0b00110, 0b01000, 0b10000, 0b11110, 0b10001, 0b10001, 0b01110}},
-    {'7', {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b01000, 0b01000}},
-    {'8', {0b01110, 0b10001, 0b10001, 0b01110, 0b10001, 0b10001, 0b01110}},
-    {'9', {0b01110, 0b10001, 0b10001, 0b01111, 0b00001, 0b00010, 0b01100}},
-    {'A', {0b01110, 0b10001, 0b10001, 0b11111, 0b10001, 0b10001, 0b10001}},
-    {'D', {0b11110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b11110}},
-    {'E', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b11111}},
-    {'F', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b10000}},
-    {'I', {0b01110, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
-    {'L', {0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b11111}},
-    {'O', {0b01110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
-    {'R', {0b11110, 0b10001, 0b10001, 0b11110, 0b10100, 0b10010, 0b10001}},
-    {'W', {0b10001, 0b10001, 0b10001, 0b10101, 0b10101, 0b10101, 0b01010}},
-    {'-', {0b00000, 0b00000, 0b00000, 0b11111, 0b00000, 0b00000, 0b00000}},
-};
-
-const Glyph* FindGlyph(char character) {
-    for (const Glyph& glyph : kGlyphs) {
-        if (glyph.character == character) {
-            return &glyph;
-        }
-    }
-    return nullptr;
-}
 
 // Calls paint(x, y, w, h) for every lit font pixel of text placed at (x, y).
 template <typename Paint>
@@ -49,14 +13,14 @@ void ForEachLitPixel(std::string_view text, std::int64_t x, std::int64_t y, std:
                      Paint paint) {
     const std::int64_t advance = std::int64_t{kGlyphWidth + 1} * scale;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const Glyph* glyph = FindGlyph(text[i]);
+        const font::GlyphRows* glyph = font::FindGlyph(static_cast<unsigned char>(text[i]));
         if (glyph == nullptr) {
             continue;
         }
         const std::int64_t left = x + static_cast<std::int64_t>(i) * advance;
         for (std::uint32_t row = 0; row < kGlyphHeight; ++row) {
             for (std::uint32_t column = 0; column < kGlyphWidth; ++column) {
-                if ((glyph->rows[row] >> (kGlyphWidth - 1 - column)) & 1) {
+                if (((*glyph)[row] >> (kGlyphWidth - 1 - column)) & 1) {
                     paint(left + std::int64_t{column} * scale, y + std::int64_t{row} * scale);
                 }
             }

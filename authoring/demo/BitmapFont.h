@@ -1,15 +1,16 @@
 #pragma once
-// Our own 5 x 7 bitmap font for labelling images: digits, a few capitals (enough for "FAILED" and
-// "ROW") and '-'. Each font pixel becomes a scale x scale square, so text stays sharp at any size.
+// Labels drawn into images with the viewer's 5 x 7 bitmap font (render/BitmapFont.h). Each font pixel
+// becomes a scale x scale square, so text stays sharp at any size.
 #include "authoring/demo/RgbaImage.h"
+#include "render/BitmapFont.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace tavro::authoring {
 
-constexpr std::uint32_t kGlyphWidth = 5;
-constexpr std::uint32_t kGlyphHeight = 7;
+constexpr std::uint32_t kGlyphWidth = font::kGlyphWidth;
+constexpr std::uint32_t kGlyphHeight = font::kGlyphHeight;
 
 // Pixel size of text drawn at scale: glyphs are one font pixel apart.
 std::uint32_t TextWidth(std::string_view text, std::uint32_t scale);

@@ -3,8 +3,10 @@
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/ViewerArguments.h"
+#include "app/ViewerTexts.h"
 #include "gpu/recording/RecordingFactory.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "render/Camera.h"
 #include "render/RenderModel.h"
 #include "render/RendererState.h"
 #include "tests/TempDirectory.h"
@@ -68,9 +70,15 @@ protected:
     void Mouse(std::uint32_t message, int x, int y, std::uintptr_t buttons = 0) {
         platform.QueueMessage(message, buttons, platform::MakePointerParam(x, y));
     }
+    // The constant-buffer bytes of the last model frame.
     std::vector<std::uint8_t> LastConstants() const {
-        const auto updates = recorder.CallsOf<UpdateSubresourceArgs>();
-        return updates.empty() ? std::vector<std::uint8_t>{} : updates.back()->bytes;
+        std::vector<std::uint8_t> last;
+        for (const auto* update : recorder.CallsOf<UpdateSubresourceArgs>()) {
+            if (update->bytes.size() == kConstantBufferBytes) {
+                last = update->bytes;
+            }
+        }
+        return last;
     }
 
     std::set<std::uint32_t> brokenModels;
@@ -292,6 +300,75 @@ TEST_F(ViewerSessionBrokenRowTest, ModelThatGoesAwayLeavesOneClearedFrame) {
     }
     ASSERT_LT(lastPresent, calls.size());
     EXPECT_NE(calls[lastPresent - 2].As<gpu::recording::ClearRenderTargetViewArgs>(), nullptr);
+}
+
+// The overlay's draws: those made with a vertex shader other than the model's (bound when the
+// recorded calls begin).
+std::size_t OverlayDraws(const gpu::recording::Recorder& recorder, gpu::recording::ObjectId modelShader) {
+    std::size_t draws = 0;
+    gpu::recording::ObjectId bound = modelShader;
+    for (const auto& call : recorder.Calls()) {
+        if (const auto* shader = call.As<gpu::recording::VSSetShaderArgs>()) {
+            bound = shader->shader;
+        } else if (call.As<gpu::recording::DrawIndexedArgs>() != nullptr && bound != modelShader) {
+            ++draws;
+        }
+    }
+    return draws;
+}
+
+TEST_F(ViewerSessionTest, InformationAndHelpAreDrawnOverTheModelWhichIsDrawnAsBefore) {
+    gpu::recording::ObjectId modelShader = 0;
+    std::vector<std::uint8_t> plain;
+    Run([&](int pass) {
+        if (pass == 1) {
+            modelShader = recorder.CallsOf<gpu::recording::VSSetShaderArgs>().front()->shader;
+            plain = LastConstants();
+            Key('I');
+            Key(platform::kKeyF1);
+        } else if (pass == 2) {
+            EXPECT_EQ(OverlayDraws(recorder, modelShader), 1u); // one draw for all the text
+            recorder.ClearCalls();
+        } else if (pass == 3) {
+            // The next frame draws the model with its own pipeline again, then the text.
+            const auto shaders = recorder.CallsOf<gpu::recording::VSSetShaderArgs>();
+            ASSERT_EQ(shaders.size(), 2u);
+            EXPECT_EQ(shaders.back()->shader, modelShader);
+            EXPECT_EQ(OverlayDraws(recorder, modelShader), 1u);
+            EXPECT_EQ(LastConstants(), plain); // time stands still here: the same model frame
+            Key('I');
+            Key(platform::kKeyF1);
+        } else if (pass == 4) {
+            recorder.ClearCalls();
+        } else {
+            EXPECT_EQ(OverlayDraws(recorder, modelShader), 0u);
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+}
+
+TEST_F(ViewerSessionTest, NoArchiveIsSaidInTheWindowOnce) {
+    fs::remove(archive);
+    Run([&](int pass) {
+        if (pass == 3) {
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+    // One frame, with the notice drawn over the background; nothing more while nothing changes.
+    EXPECT_EQ(recorder.CallsOf<PresentArgs>().size(), 1u);
+    EXPECT_EQ(recorder.CallsOf<gpu::recording::DrawIndexedArgs>().size(), 1u);
+    const std::vector<std::string> lines = NoArchiveLines(cycler.GetStatus(), cycler.GetArchivePath());
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_NE(lines[1].find("LINKDATA1.bin or its index LINKDATA1.idx is missing"), std::string::npos);
+    EXPECT_NE(lines[2].find(fs::absolute(folder.path).string()), std::string::npos);
+
+    apptest::ScheduleArchiveOptions options;
+    options.entryCount = 652;
+    ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
+    EXPECT_FALSE(cycler.LoadNextModel());
+    EXPECT_NE(
+        NoArchiveLines(cycler.GetStatus(), cycler.GetArchivePath())[1].find("holds 652 entries, not 4251"),
+        std::string::npos);
 }
 
 TEST(ViewerArgumentsTest, ParsesTheCommandLineAndRefusesWrongOnes) {
