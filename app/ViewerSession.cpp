@@ -2,13 +2,16 @@
 
 #include "app/ArchivePath.h"
 #include "app/ModelTimer.h"
+#include "app/Screenshot.h"
 #include "app/ViewerTexts.h"
 #include "render/RendererState.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 namespace tavro {
 namespace {
@@ -17,6 +20,7 @@ constexpr float kOrbitRadiansPerPixel = 0.01f;
 constexpr float kZoomPerWheelStep = 1.1f;
 constexpr std::size_t kMaxTypedDigits = 3;
 constexpr std::uint32_t kFrameTimingWindowMs = 500;
+constexpr std::uint32_t kNoticeMs = 4000;
 constexpr std::array<float, 4> kInfoColour = {0.95f, 0.95f, 0.85f, 1.0f};
 constexpr std::array<float, 4> kNoticeColour = {1.0f, 0.8f, 0.3f, 1.0f};
 
@@ -130,6 +134,9 @@ bool CViewerSession::UpdateText() {
     if (showHelp_) {
         blocks.push_back(TextBlock{HelpLines(), TextPlacement::Centre, kInfoColour});
     }
+    if (!notice_.empty() && static_cast<std::int32_t>(noticeUntil_ - platform_.GetTickCount()) > 0) {
+        blocks.push_back(TextBlock{{notice_}, TextPlacement::BottomLeft, kInfoColour});
+    }
     if (!typedRow_.empty()) {
         blocks.push_back(
             TextBlock{{"go to row " + typedRow_ + "_  (Enter)"}, TextPlacement::BottomLeft, kInfoColour});
@@ -224,17 +231,12 @@ bool CViewerSession::HandleKey(std::uintptr_t key) {
     case 'R':
         ResetView();
         return true;
-    case 'W':
-        state_.view.wireframe = !state_.view.wireframe;
-        NoteUse();
-        return true;
-    case 'L':
-        state_.view.lit = !state_.view.lit;
-        NoteUse();
-        return true;
     case 'I':
         showInfo_ = !showInfo_;
         NoteUse();
+        return true;
+    case platform::kKeyF12:
+        SaveFrame();
         return true;
     case platform::kKeyF1:
         showHelp_ = !showHelp_;
@@ -328,6 +330,18 @@ void CViewerSession::ShowRow(std::uint32_t row) {
     loadMs_ = now - start;
     timer_->Restart(now);
     frameWithoutModelDue_ = true;
+    NoteUse();
+}
+
+void CViewerSession::SaveFrame() {
+    std::error_code error;
+    const std::filesystem::path archive = ToFileSystemPath(cycler_.GetArchivePath());
+    const std::filesystem::path absolute = std::filesystem::absolute(archive, error);
+    std::string failure;
+    const std::filesystem::path saved =
+        SaveScreenshot(state_, (error ? archive : absolute).parent_path(), CurrentRow(), failure);
+    notice_ = saved.empty() ? "not saved: " + failure : "saved " + ToUtf8(saved);
+    noticeUntil_ = platform_.GetTickCount() + kNoticeMs;
     NoteUse();
 }
 

@@ -53,6 +53,8 @@ private:
     void SetPaused(bool paused);
     void ShowRow(std::uint32_t row);
     void ResetView();
+    // F12: the frame beside the archive; the outcome shows for a few seconds.
+    void SaveFrame();
     // The user did something: from now on the caption names the row.
     void NoteUse();
     void UpdateCaption();
@@ -89,6 +91,8 @@ private:
     std::vector<TextBlock> textBlocks_;
     const CRenderModel* describedModel_ = nullptr;
     std::vector<std::string> modelLines_;
+    std::string notice_;
+    std::uint32_t noticeUntil_ = 0;
 };
 
 } // namespace tavro

@@ -1,6 +1,6 @@
 #pragma once
 // How the user has asked to see the model, beyond the designed view: an orbit on top of the turn, the
-// camera's distance, wireframe, a headlight and the background. Value-initialised it is the designed
+// camera's distance and the background. Value-initialised it is the designed
 // view, and a frame drawn with it is the designed frame, byte for byte.
 #include <array>
 
@@ -14,8 +14,6 @@ struct ViewOptions {
     float yawRadians = 0.0f;   // about the vertical axis, added to the turn
     float pitchRadians = 0.0f; // about the camera's horizontal axis, within ±kMaxPitchRadians
     float zoom = 1.0f;         // camera distance as a multiple of the designed one, within the limits
-    bool wireframe = false;
-    bool lit = false;
     std::array<float, 4> background = {0.0f, 0.0f, 0.0f, 1.0f};
 
     // The same options with pitch and zoom brought within their limits (NaN taken as the default).

@@ -1,6 +1,8 @@
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/Viewer.h"
+#include "app/ViewerSession.h"
+#include "export/PngWriter.h"
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -12,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 namespace tavro {
 namespace {
@@ -80,6 +84,32 @@ TEST_F(ViewerGLTest, ShowsEachRowsModelInItsColourOnBlack) {
               }),
               0);
     EXPECT_EQ(cycler.GetCounter(), 2u);
+}
+
+TEST_F(ViewerGLTest, F12SavesThePresentedFrameBesideTheArchiveUnderAFreeName) {
+    ASSERT_EQ(apptest::WriteScheduleArchive(folder / "LINKDATA1.bin"), "");
+    {
+        std::ofstream taken(folder / "row-000.png");
+        taken << "kept";
+    }
+    std::vector<std::uint8_t> expected;
+    CViewerSession session(platform, viewer, cycler, renderer, {});
+    apptest::HookedRenderer hooked(session, [&](int pass) {
+        if (pass == 1) {
+            gpu::PresentedImage image;
+            ASSERT_TRUE(Succeeded(renderer.swapChain->ReadPresentedImage(&image)));
+            ASSERT_TRUE(EncodePng(image.width, image.height, image.rgba, expected));
+            platform.QueueMessage(platform::kMessageKeyDown, platform::kKeyF12);
+        } else {
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+    EXPECT_EQ(RunViewer(platform, hooked, &session), 0);
+    std::ifstream kept(folder / "row-000.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+    std::ifstream saved(folder / "row-000-2.png", std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(saved), {}};
+    EXPECT_EQ(bytes, expected); // the clock stands still: the frame F12 read is the one above
 }
 
 } // namespace
