@@ -4,7 +4,7 @@
 #      area and are black outside it); Alt+? and Alt+/ open the About box, Enter, Esc and its OK button
 #      close it; File > Exit with the mouse ends the program with exit code 0;
 #   2. the window's close button ends it with exit code 0;
-#   3. without an archive: the window opens and shows no model; Alt+F opens the File menu and Esc
+#   3. without an archive: the window opens, shows no model but a notice in its middle; Alt+F opens the File menu and Esc
 #      closes it; File > Exit still ends the program with exit code 0.
 # Usage: viewer-window-test.sh VIEWER MAKE_SCHEDULE_ARCHIVE SEND_CLOSE_REQUEST
 # Set TAVRO_UI_SHOTS to a folder to keep the screenshots.
@@ -149,10 +149,11 @@ wait_for 15 is_not_black 640 500 || fail "no model appeared on the second start"
 "$send_close" "$window"
 expect_exit_code "the close button"
 
-# ---- 3. No archive: an empty view whose menu still works
+# ---- 3. No archive: a notice in the middle of a black view, whose menu still works
 start_viewer "$work/empty"
 sleep 1
-is_black 640 500 || fail "a model is shown without an archive"
+is_black 640 200 || fail "a model is shown without an archive"
+wait_for 5 is_not_black 640 480 || fail "no notice says that there is no archive"
 shot no-archive
 xdotool key alt+f
 wait_for 5 menu_open || fail "Alt+F did not open the File menu without an archive"
