@@ -1,0 +1,52 @@
+#include "fuzz/ArchivePair.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace tavro::fuzzing {
+
+namespace {
+
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+ProcessFolder::ProcessFolder()
+    : path(std::filesystem::temp_directory_path() / ("tavro-fuzz-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+}
+
+ProcessFolder::~ProcessFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+ArchiveBytes WriteArchiveBytes(const std::function<bool(authoring::CArchiveWriter&)>& addEntries,
+                               std::uint32_t indexSize) {
+    const ProcessFolder folder;
+    const std::filesystem::path binPath = folder.path / "SEED.bin";
+    authoring::CArchiveWriter writer;
+    if (!writer.Create(binPath) || !addEntries(writer) || !writer.Finish(indexSize)) {
+        return {};
+    }
+    return {ReadWholeFile(folder.path / "SEED.idx"), ReadWholeFile(binPath)};
+}
+
+std::vector<std::uint8_t> IndexTargetInput(std::uint8_t selector, const ArchiveBytes& archive) {
+    std::vector<std::uint8_t> input{selector};
+    const auto dataSize = static_cast<std::uint32_t>(archive.data.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        input.push_back(static_cast<std::uint8_t>(dataSize >> shift));
+    }
+    input.insert(input.end(), archive.index.begin(), archive.index.end());
+    input.insert(input.end(), archive.data.begin(), archive.data.end());
+    return input;
+}
+
+} // namespace tavro::fuzzing
