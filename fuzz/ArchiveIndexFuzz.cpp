@@ -1,9 +1,10 @@
 // The archive readers' Open on an index of fuzzed bytes beside a data file of fuzzed size.
-// Input: a selector byte, the data file's size (little-endian 32 bits, at most kMaxDataSize), then the
-// index bytes and the data bytes. Selectors 0-5 pick a known index size from the two readers' tables
-// (the index bytes are cut or zero-extended to it, the rest feeds the data file); 6 opens the remaining
-// bytes as they are, an index of any size. An accepted archive must hold the table's entry count with
-// 2048-aligned, ascending offsets, and may deliver an entry only when its stored bytes lie in the data.
+// Input: a selector byte, the data file's size (at most kMaxDataSize), the length of the index bytes
+// (both little-endian 32 bits), the index bytes, then the data bytes. Selectors 0-5 pick a known index
+// size from the two readers' tables, and the index bytes are cut or zero-extended to it; 6 opens the
+// index bytes as they are, an index of any size. The data bytes are cut or zero-extended to the data
+// size. An accepted archive must hold the table's entry count with 2048-aligned, ascending offsets, and
+// may deliver an entry only when its stored bytes lie inside the data file.
 #include "archive/BinArchive.h"
 #include "fuzz/FuzzTarget.h"
 #include "fuzz/SpanFileSystem.h"
@@ -11,12 +12,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace {
 
 using namespace tavro;
 
-constexpr std::uint32_t kMaxDataSize = 1 << 20;
+constexpr std::uint32_t kMaxDataSize = 64 << 10;
 // A compressed entry's output block is allocated before decoding; declared sizes beyond this would only
 // measure the allocator, so such entries are not extracted here.
 constexpr std::uint32_t kMaxExtractedSize = 64 << 20;
@@ -47,36 +50,40 @@ void CheckEntry(CKOEIFile_BIN_SM5& archive, std::uint32_t index, std::uint64_t d
     sink = buffer[size - 1];
 }
 
+std::uint32_t ReadLe32(const std::uint8_t* bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+// bytes cut or zero-extended to size, in a block of its own so that the sanitizers see any read past it.
+std::vector<std::uint8_t> Fitted(std::span<const std::uint8_t> bytes, std::size_t size) {
+    std::vector<std::uint8_t> fitted(size, 0);
+    std::copy_n(bytes.begin(), std::min(size, bytes.size()), fitted.begin());
+    return fitted;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    constexpr std::size_t kHeader = 5;
-    if (size < kHeader || size > kMaxDataSize * 2) {
+    constexpr std::size_t kHeader = 9;
+    if (size < kHeader || size > 2 * kMaxDataSize) {
         return 0;
     }
     const std::uint32_t selector = data[0] % 7u;
-    std::uint32_t dataSize = 0;
-    for (int i = 4; i >= 1; --i) {
-        dataSize = dataSize << 8 | data[i];
-    }
-    dataSize %= kMaxDataSize + 1;
+    const std::uint32_t dataSize = ReadLe32(data + 1) % (kMaxDataSize + 1);
+    const std::span<const std::uint8_t> rest(data + kHeader, size - kHeader);
+    const std::span<const std::uint8_t> indexBytes =
+        rest.first(std::min<std::size_t>(ReadLe32(data + 5), rest.size()));
 
     const bool orochiz = selector >= 3 && selector < 6;
-    const std::span<const std::uint8_t> rest(data + kHeader, size - kHeader);
-    std::uint32_t indexSize = static_cast<std::uint32_t>(rest.size());
+    std::size_t indexSize = indexBytes.size();
     std::uint32_t expectedCount = 0;
     if (selector < 6) {
         const KnownIndexSize known = orochiz ? kOrochizIndexSizes[selector - 3] : kSm5IndexSizes[selector];
         indexSize = known.indexSize;
         expectedCount = known.entryCount;
     }
-    // Exact-size copies, so that the sanitizers see any read past either file.
-    const std::size_t indexTaken = std::min<std::size_t>(indexSize, rest.size());
-    std::vector<std::uint8_t> index(indexSize, 0);
-    std::copy_n(rest.begin(), indexTaken, index.begin());
-    std::vector<std::uint8_t> dataFile(dataSize, 0);
-    const std::span<const std::uint8_t> dataBytes = rest.subspan(indexTaken);
-    std::copy_n(dataBytes.begin(), std::min<std::size_t>(dataSize, dataBytes.size()), dataFile.begin());
+    const std::vector<std::uint8_t> index = Fitted(indexBytes, indexSize);
+    const std::vector<std::uint8_t> dataFile = Fitted(rest.subspan(indexBytes.size()), dataSize);
 
     fuzzing::SpanFileSystem files;
     files.files[L"LINKDATA1.bin"] = dataFile;

@@ -31,8 +31,8 @@ struct ArchiveBytes {
 ArchiveBytes WriteArchiveBytes(const std::function<bool(authoring::CArchiveWriter&)>& addEntries,
                                std::uint32_t indexSize = 0);
 
-// The input of the archive index target: the selector byte, the data file's size (little-endian 32
-// bits), the index bytes and the data bytes.
+// The input of the archive index target: the selector byte, the data file's size and the index's
+// length (little-endian 32 bits), the index bytes without its trailing zeros, and the data bytes.
 std::vector<std::uint8_t> IndexTargetInput(std::uint8_t selector, const ArchiveBytes& archive);
 
 } // namespace tavro::fuzzing

@@ -1,6 +1,5 @@
 #include "fuzz/ArchiveSeedEntries.h"
 
-#include "archive/Lzp2.h"
 #include "authoring/Lzp2Encoder.h"
 
 #include <string_view>
@@ -20,14 +19,13 @@ bool AddSeedEntries(authoring::CArchiveWriter& writer) {
     for (int i = 0; i < 40; ++i) {
         text.insert(text.end(), kWords.begin(), kWords.end());
     }
-    // Runs compress to almost nothing, so a second block costs few stored bytes.
-    std::vector<std::uint8_t> twoBlocks(kLzp2BlockOutputSize + 300, 'r');
-    std::copy(text.begin(), text.begin() + 200, twoBlocks.end() - 200);
+    std::vector<std::uint8_t> runs(3000, 'r');
+    std::copy(text.begin(), text.begin() + 200, runs.end() - 200);
     std::vector<std::uint8_t> damaged = authoring::Lzp2Encode(text);
     damaged[damaged.size() / 2] ^= 0xFF;
     const std::uint8_t tail[] = {1, 2, 3};
     return writer.AddStored(noise) && writer.AddCompressed(text) && writer.AddEmpty() &&
-           writer.AddCompressed(twoBlocks) &&
+           writer.AddCompressed(runs) &&
            writer.AddPrecompressed(damaged, static_cast<std::uint32_t>(text.size())) &&
            writer.AddStored(tail);
 }

@@ -4,8 +4,9 @@
 
 namespace tavro::fuzzing {
 
-// Adds, in order: a stored entry, a compressed text entry, an empty entry, a compressed entry of two
-// LZP2 blocks, a compressed entry whose stream is damaged, and a short stored entry.
+// Adds, in order: a stored entry, a compressed text entry, an empty entry, a compressed entry of runs,
+// a compressed entry whose stream is damaged, and a short stored entry. (Streams of several blocks are
+// the LZP2 target's; here they would only slow every run down.)
 bool AddSeedEntries(authoring::CArchiveWriter& writer);
 
 // How many entries AddSeedEntries adds.

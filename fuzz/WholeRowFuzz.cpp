@@ -1,12 +1,13 @@
 // The viewer's load of one schedule row end to end: an archive pair of the required size whose row-0
 // entries the fuzzer writes, put through the model cycler's LoadNextModel and one frame on the
-// recording device. Input: a flags byte (bit 0: the model entry is kept compressed, bit 1: the texture
-// entry), the model entry's length (little-endian 32 bits, cut to what follows), the model entry's
-// bytes, then the texture entry's bytes. The archive itself is sound, so the load must report it
-// usable; every draw of the frame must stay inside the model's index and vertex arrays.
+// recording device. Input: a flags byte (bit 0: the model entry is LZP2-compressed, bit 1: the texture
+// entry), the model's and the texture's stored lengths and their declared sizes when compressed (four
+// little-endian 32-bit words; lengths are cut to what follows), the model's stored bytes, then the
+// texture's. The archive pair itself is sound, so the load must report it usable; every draw of the
+// frame must stay inside the model's index and vertex arrays.
 #include "app/ModelCycler.h"
 #include "app/ModelSchedule.h"
-#include "authoring/ArchiveWriter.h"
+#include "archive/BinArchive.h"
 #include "fuzz/ArchivePair.h"
 #include "fuzz/FuzzTarget.h"
 #include "gpu/recording/RecordingFactory.h"
@@ -15,6 +16,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <span>
 
 namespace {
@@ -41,27 +44,38 @@ struct Viewer {
     int gpuWindow = 0;
 };
 
-bool WriteRowArchive(const std::filesystem::path& binPath, std::uint8_t flags,
-                     std::span<const std::uint8_t> model, std::span<const std::uint8_t> texture) {
+struct RowEntry {
+    std::span<const std::uint8_t> stored;
+    bool compressed;
+    std::uint32_t declaredSize; // of a compressed entry
+};
+
+// Writes the pair directly: every entry but the row's two is empty, so only two index records differ
+// from zero, and a run costs two small writes instead of a whole archive writer pass. The row's texture
+// entry comes before its model entry.
+bool WriteRowArchive(const std::filesystem::path& binPath, const RowEntry& model, const RowEntry& texture) {
     const ModelScheduleRow& row = ModelSchedule()[0];
-    authoring::CArchiveWriter writer;
-    if (!writer.Create(binPath)) {
-        return false;
-    }
-    const auto add = [&writer](std::span<const std::uint8_t> bytes, bool compressed) {
-        return bytes.empty() ? writer.AddEmpty()
-               : compressed  ? writer.AddCompressed(bytes)
-                             : writer.AddStored(bytes);
+    static std::vector<std::uint8_t> index(kOrochizIndexSizes[0].indexSize, 0);
+    const auto putRecord = [](std::uint32_t entry, const RowEntry& content) {
+        const auto storedSize = static_cast<std::uint32_t>(content.stored.size());
+        const std::uint32_t words[] = {content.compressed ? content.declaredSize : storedSize,
+                                       content.compressed ? storedSize : 0};
+        std::memcpy(&index[std::size_t{entry} * kIndexRecordSize], words, sizeof(words));
     };
-    for (std::uint32_t entry = 0; entry < CModelCycler::kRequiredEntryCount; ++entry) {
-        const bool added = entry == row.modelEntry     ? add(model, (flags & 1) != 0)
-                           : entry == row.textureEntry ? add(texture, (flags & 2) != 0)
-                                                       : writer.AddEmpty();
-        if (!added) {
-            return false;
-        }
-    }
-    return writer.Finish();
+    putRecord(row.textureEntry, texture);
+    putRecord(row.modelEntry, model);
+    const std::size_t padding = (kEntryAlignment - texture.stored.size() % kEntryAlignment) % kEntryAlignment;
+    static const std::vector<char> zeros(kEntryAlignment, 0);
+    std::ofstream data(binPath, std::ios::binary | std::ios::trunc);
+    data.write(reinterpret_cast<const char*>(texture.stored.data()),
+               static_cast<std::streamsize>(texture.stored.size()));
+    data.write(zeros.data(), static_cast<std::streamsize>(padding));
+    data.write(reinterpret_cast<const char*>(model.stored.data()),
+               static_cast<std::streamsize>(model.stored.size()));
+    std::ofstream indexFile(std::filesystem::path(binPath).replace_extension(".idx"),
+                            std::ios::binary | std::ios::trunc);
+    indexFile.write(reinterpret_cast<const char*>(index.data()), static_cast<std::streamsize>(index.size()));
+    return data.good() && indexFile.good();
 }
 
 void CheckDraws(const gpu::recording::Recorder& recorder, const CG1MModel& model) {
@@ -78,24 +92,29 @@ void CheckDraws(const gpu::recording::Recorder& recorder, const CG1MModel& model
     }
 }
 
+std::uint32_t ReadLe32(const std::uint8_t* bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    constexpr std::size_t kHeader = 5;
+    constexpr std::size_t kHeader = 17;
+    // Declared sizes are kept below this: the entry's output block is allocated before decoding.
+    constexpr std::uint32_t kMaxDeclaredSize = 16 << 20;
     if (size < kHeader || size > (64u << 20)) {
         return 0;
     }
     static Viewer viewer;
-    std::uint32_t modelLength = 0;
-    for (int i = 4; i >= 1; --i) {
-        modelLength = modelLength << 8 | data[i];
-    }
     const std::span<const std::uint8_t> rest(data + kHeader, size - kHeader);
-    const std::span<const std::uint8_t> model = rest.first(std::min<std::size_t>(modelLength, rest.size()));
-    const std::span<const std::uint8_t> texture = rest.subspan(model.size());
+    const std::size_t modelLength = std::min<std::size_t>(ReadLe32(data + 1), rest.size());
+    const std::size_t textureLength = std::min<std::size_t>(ReadLe32(data + 5), rest.size() - modelLength);
+    const RowEntry model{rest.first(modelLength), (data[0] & 1) != 0, ReadLe32(data + 9) % kMaxDeclaredSize};
+    const RowEntry texture{rest.subspan(modelLength, textureLength), (data[0] & 2) != 0,
+                           ReadLe32(data + 13) % kMaxDeclaredSize};
 
     const std::filesystem::path binPath = viewer.folder.path / "LINKDATA1.bin";
-    Require(WriteRowArchive(binPath, data[0], model, texture));
+    Require(WriteRowArchive(binPath, model, texture));
     CModelCycler cycler(viewer.state, binPath.wstring());
     Require(cycler.LoadNextModel());
     viewer.recorder.ClearCalls();

@@ -2,6 +2,7 @@
 // format, stored and compressed; and one model with a skeleton and two submeshes.
 #include "authoring/G1MWriter.h"
 #include "authoring/G1TWriter.h"
+#include "authoring/Lzp2Encoder.h"
 #include "fuzz/FuzzTarget.h"
 
 namespace {
@@ -41,14 +42,20 @@ std::vector<std::uint8_t> TexturePack(std::uint8_t format) {
     return authoring::WriteG1T(std::span(&texture, 1));
 }
 
+// The target's input for the two entries, each kept LZP2-compressed when its flag bit is set.
 std::vector<std::uint8_t> Seed(std::uint8_t flags, const std::vector<std::uint8_t>& model,
                                const std::vector<std::uint8_t>& texture) {
+    const std::vector<std::uint8_t> storedModel = (flags & 1) != 0 ? authoring::Lzp2Encode(model) : model;
+    const std::vector<std::uint8_t> storedTexture =
+        (flags & 2) != 0 ? authoring::Lzp2Encode(texture) : texture;
     std::vector<std::uint8_t> seed{flags};
-    for (int shift = 0; shift < 32; shift += 8) {
-        seed.push_back(static_cast<std::uint8_t>(model.size() >> shift));
+    for (std::size_t word : {storedModel.size(), storedTexture.size(), model.size(), texture.size()}) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            seed.push_back(static_cast<std::uint8_t>(word >> shift));
+        }
     }
-    seed.insert(seed.end(), model.begin(), model.end());
-    seed.insert(seed.end(), texture.begin(), texture.end());
+    seed.insert(seed.end(), storedModel.begin(), storedModel.end());
+    seed.insert(seed.end(), storedTexture.begin(), storedTexture.end());
     return seed;
 }
 
