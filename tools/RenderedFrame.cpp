@@ -80,7 +80,7 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
     CReadOnlyMemoryFile textureFile(textureBytes.get(), textureSize, false);
     auto model = std::make_unique<CRenderModel>(renderer);
     if (!model->Create(modelFile, textureFile)) {
-        error = "row " + std::to_string(options.row) + ": the model (entry " +
+        error = options.archive + ": row " + std::to_string(options.row) + ": the model (entry " +
                 std::to_string(row.modelEntry) + ") with its texture pack (entry " +
                 std::to_string(row.textureEntry) +
                 ") cannot be built: one of them is not valid or the device refused it";
