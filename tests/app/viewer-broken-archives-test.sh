@@ -45,7 +45,7 @@ wait_for() {
 }
 running() { kill -0 "$viewer_pid" 2>/dev/null; }
 stopped() { ! running; }
-find_window() { window=$(xdotool search --pid "$viewer_pid" --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }
+find_window() { window=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }
 pixel() {
     import -window "$window" "$work/probe.png"
     convert "$work/probe.png" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
@@ -69,7 +69,7 @@ for kind in cut-bin idx-size idx-past-end compressed-corrupt g1m-count g1t-pixel
     (cd "$work/$kind" && exec "$viewer" 2>"$work/$kind.err") &
     viewer_pid=$!
     wait_for 30 find_window || fail "the window did not appear"
-    xdotool windowfocus "$window"
+    xdotool windowfocus --sync "$window" 2>/dev/null || true # clicks below focus it anyway
     if [ "$kind" != idx-size ]; then
         wait_for 15 model_shown || fail "row 0 was not shown"
     fi
