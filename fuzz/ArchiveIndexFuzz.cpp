@@ -22,7 +22,7 @@ using namespace tavro;
 constexpr std::uint32_t kMaxDataSize = 64 << 10;
 // A compressed entry's output block is allocated before decoding; declared sizes beyond this would only
 // measure the allocator, so such entries are not extracted here.
-constexpr std::uint32_t kMaxExtractedSize = 64 << 20;
+constexpr std::uint32_t kMaxExtractedSize = 4 << 20;
 constexpr std::uint32_t kExtractedHead = 4;
 
 volatile std::uint8_t sink;

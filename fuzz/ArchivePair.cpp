@@ -1,21 +1,10 @@
 #include "fuzz/ArchivePair.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
 namespace tavro::fuzzing {
-
-namespace {
-
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-} // namespace
 
 ProcessFolder::ProcessFolder()
     : path(std::filesystem::temp_directory_path() / ("tavro-fuzz-" + std::to_string(::getpid()))) {
@@ -30,13 +19,19 @@ ProcessFolder::~ProcessFolder() {
 
 ArchiveBytes WriteArchiveBytes(const std::function<bool(authoring::CArchiveWriter&)>& addEntries,
                                std::uint32_t indexSize) {
-    const ProcessFolder folder;
-    const std::filesystem::path binPath = folder.path / "SEED.bin";
+    ArchiveBytes archive;
+    const auto collectInto = [](std::vector<std::uint8_t>& bytes) {
+        return [&bytes](std::span<const std::uint8_t> piece) {
+            bytes.insert(bytes.end(), piece.begin(), piece.end());
+            return true;
+        };
+    };
     authoring::CArchiveWriter writer;
-    if (!writer.Create(binPath) || !addEntries(writer) || !writer.Finish(indexSize)) {
+    if (!writer.Create(collectInto(archive.data), collectInto(archive.index)) || !addEntries(writer) ||
+        !writer.Finish(indexSize)) {
         return {};
     }
-    return {ReadWholeFile(folder.path / "SEED.idx"), ReadWholeFile(binPath)};
+    return archive;
 }
 
 std::vector<std::uint8_t> IndexTargetInput(std::uint8_t selector, const ArchiveBytes& archive) {

@@ -1,6 +1,6 @@
 #pragma once
-// Archive pairs for the archive fuzz targets and their seeds, written by the archive writer into a
-// folder of this process's own.
+// Archive pairs for the archive fuzz targets and their seeds, written by the archive writer, and the
+// folder of this process's own where the whole-row target puts its pair.
 #include "authoring/ArchiveWriter.h"
 
 #include <cstdint>

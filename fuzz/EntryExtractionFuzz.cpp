@@ -19,7 +19,7 @@ using namespace tavro;
 constexpr std::uint32_t kMaxRecords = 8;
 constexpr KnownIndexSize kIndex = kOrochizIndexSizes[1];
 // As in the index target: declared output sizes beyond this only measure the allocator.
-constexpr std::uint32_t kMaxExtractedSize = 64 << 20;
+constexpr std::uint32_t kMaxExtractedSize = 4 << 20;
 
 // Applies its transform (XOR with a constant, so that pieces and wholes agree) in a chosen mode.
 class TransformingArchive : public CKOEIFile_BIN_OROCHIZ {

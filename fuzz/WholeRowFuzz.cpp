@@ -101,7 +101,7 @@ std::uint32_t ReadLe32(const std::uint8_t* bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kHeader = 17;
     // Declared sizes are kept below this: the entry's output block is allocated before decoding.
-    constexpr std::uint32_t kMaxDeclaredSize = 16 << 20;
+    constexpr std::uint32_t kMaxDeclaredSize = 4 << 20;
     if (size < kHeader || size > (64u << 20)) {
         return 0;
     }
