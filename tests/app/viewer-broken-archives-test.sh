@@ -4,7 +4,7 @@
 # four seconds), shows row 0 where the archive opens, and File > Exit ends it with exit code 0. Run on a
 # sanitizer build, its standard error must hold no sanitizer report.
 # Usage: viewer-broken-archives-test.sh VIEWER MAKE_BROKEN_ARCHIVE
-# Set TAVRO_UI_SHOTS to a folder to keep the screenshots.
+# Set TAVRO_UI_SHOTS to a folder to keep the screenshots, TAVRO_BROKEN_KINDS to run some kinds only.
 set -euo pipefail
 
 if [ -z "${TAVRO_UI_UNDER_XVFB:-}" ]; then
