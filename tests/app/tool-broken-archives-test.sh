@@ -70,6 +70,7 @@ for kind in cut-bin idx-size idx-past-end compressed-corrupt g1m-count g1t-pixel
     [ "$kind" = idx-size ] && listing=fail
     run "$listing" "$kind" list list "$bin"
     run "$listing" "$kind" list-json list --json "$bin"
+    run "$listing" "$kind" rows rows "$bin"
     run sheet "$kind" contact-sheet contact-sheet "$bin" --rows 0-3 --tile 64x48 -o OUT/sheet.png
     if [ "$kind" != idx-size ]; then
         run pass "$kind" render-row0 render "$bin" --row 0 --size 64x48 -o OUT/row0.png
@@ -79,7 +80,15 @@ for kind in cut-bin idx-size idx-past-end compressed-corrupt g1m-count g1t-pixel
     for entry in $unextractable; do
         run fail "$kind" "extract-$entry" extract "$bin" 97 "$entry" -o OUT
     done
+    for entry in $unextractable; do
+        run fail "$kind" "replace-from-$entry" replace "$bin" 97 "$bin:$entry" -o OUT
+    done
+    case $kind in
+    cut-bin | idx-size | idx-past-end) # the entries after the damage cannot be copied
+        run fail "$kind" replace-whole replace "$bin" 97 "$bin:97" -o OUT ;;
+    esac
     if [ -n "$texture" ]; then
+        run fail "$kind" texture texture "$bin:$texture" -o OUT/texture.png
         run fail "$kind" g1t-to-dds g1t-to-dds "$bin:$texture" OUT/texture.dds
         run fail "$kind" dds-info dds-info "$bin:$texture"
     fi
