@@ -68,7 +68,10 @@ std::string PictureStem(const std::string& input) {
 int WriteTexturePng(const TextureOptions& options) {
     InputBytes bytes;
     std::string error;
-    if (!CheckOutputExtension(options.output, ".png", "a PNG image", error) ||
+    // A folder target takes every picture of a pack; only a single picture's name must end in .png.
+    std::error_code code;
+    const bool toFolder = options.output.ends_with('/') || fs::is_directory(fs::u8path(options.output), code);
+    if ((!toFolder && !CheckOutputExtension(options.output, ".png", "a PNG image", error)) ||
         !ReadInput(options.input, bytes, error)) {
         return Fail(error);
     }
@@ -91,8 +94,6 @@ int WriteTexturePng(const TextureOptions& options) {
         return Fail(options.input + ": --index picks a texture of a G1T pack, and this input is " +
                     KindDescription(KindOfBytes(bytes)));
     }
-    std::error_code code;
-    const bool toFolder = options.output.ends_with('/') || fs::is_directory(fs::u8path(options.output), code);
     if (!toFolder) {
         std::vector<std::uint8_t> png;
         const std::optional<std::uint32_t> texture =
