@@ -1,11 +1,13 @@
 // TavroModelViewer.exe [ARCHIVE.bin] [--row R] [--paused] [--frame-log FILE]: the viewer on the Win32 window
-// and the Direct3D 11 device. A wrong argument is a message box with one line and exit code 2; otherwise the
-// exit code is the quit message's, or 0 when the window or the device cannot be made.
+// and the Direct3D 11 device. --help and --version print their text and exit. A wrong argument is a message
+// box with one line and exit code 2; otherwise the exit code is the quit message's, or 0 when the window or
+// the device cannot be made.
 #include "app/FrameLog.h"
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
 #include "app/Viewer.h"
 #include "app/ViewerArguments.h"
+#include "app/ViewerInfoArguments.h"
 #include "app/ViewerSession.h"
 #include "file/WidePath.h"
 #include "gpu/d3d11/D3D11Factory.h"
@@ -65,13 +67,33 @@ std::vector<std::string> CommandLineArguments() {
     return arguments;
 }
 
+// A windowed program has no console of its own: the text goes to the standard output it was given (a
+// pipe or a file), else to the console it was started from, else into a message box.
+void ShowInfoText(const std::string& text) {
+    HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((output == nullptr || output == INVALID_HANDLE_VALUE) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        output =
+            ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    DWORD written = 0;
+    if (output != nullptr && output != INVALID_HANDLE_VALUE &&
+        ::WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+        return;
+    }
+    ::MessageBoxW(nullptr, Utf8ToWide(text).c_str(), L"Tavro Model Viewer", MB_OK | MB_ICONINFORMATION);
+}
+
 } // namespace
 } // namespace tavro
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    const std::vector<std::string> commandLine = tavro::CommandLineArguments();
+    if (const std::optional<std::string> info = tavro::ViewerInfoText("TavroModelViewer", commandLine)) {
+        tavro::ShowInfoText(*info);
+        return 0;
+    }
     std::string error;
-    std::optional<tavro::ViewerArguments> arguments =
-        tavro::ParseViewerArguments(tavro::CommandLineArguments(), error);
+    std::optional<tavro::ViewerArguments> arguments = tavro::ParseViewerArguments(commandLine, error);
     if (!arguments) {
         const std::wstring line =
             tavro::Utf8ToWide("TavroModelViewer: " + error + " (" + tavro::kViewerUsage + ")");

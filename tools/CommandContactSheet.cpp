@@ -3,11 +3,9 @@
 #include "app/ModelSchedule.h"
 #include "authoring/demo/ContactSheet.h"
 #include "export/PngWriter.h"
-#include "gpu/opengl/AllocatorTuning.h"
-#include "gpu/opengl/EglHeadlessContext.h"
-#include "gpu/opengl/OpenGLFactory.h"
 #include "tools/ArchiveOpening.h"
 #include "tools/Commands.h"
+#include "tools/HeadlessDevice.h"
 #include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
 #include "tools/ProgressLine.h"
@@ -52,11 +50,11 @@ bool ParsePair(std::string_view text, char separator, bool single, std::uint32_t
 }
 
 // Draws one row into a tile; false with error set when the row cannot be drawn.
-bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, gpu::opengl::EglHeadlessContext& context,
-              gpu::IDeviceFactory& factory, authoring::RgbaImage& tile, std::string& error) {
+bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, HeadlessDevice& device,
+              authoring::RgbaImage& tile, std::string& error) {
     FrameOptions frame{options.archive, row, options.timeMs, options.tile};
     ScheduledFrame scheduled;
-    if (!scheduled.Draw(frame, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
+    if (!scheduled.Draw(frame, device.Factory(), device.Window(), error)) {
         return false;
     }
     gpu::PresentedImage image;
@@ -103,9 +101,7 @@ int RunContactSheet(const ContactSheetOptions& options) {
     std::vector<std::uint8_t> png;
     std::uint32_t failures = 0;
     try {
-        gpu::opengl::TuneAllocatorForSoftwareRendering();
-        gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
-        gpu::opengl::OpenGLFactory factory;
+        HeadlessDevice device; // outlives every graphics object made on it
         ProgressLine progress;
         authoring::ContactSheet sheet(layout);
         for (std::uint32_t k = 0; k < count; ++k) {
@@ -113,7 +109,7 @@ int RunContactSheet(const ContactSheetOptions& options) {
             progress.Show("contact-sheet: row " + std::to_string(row) + " (" + std::to_string(k + 1) +
                           " of " + std::to_string(count) + ")");
             authoring::RgbaImage tile;
-            if (DrawTile(options, row, context, factory, tile, error)) {
+            if (DrawTile(options, row, device, tile, error)) {
                 sheet.PlaceTile(k, tile, std::to_string(row));
             } else {
                 sheet.MarkFailed(k, std::to_string(row));

@@ -1,12 +1,10 @@
 // tavro render ARCHIVE.bin --row R [--time-ms T] [--size WxH] -o OUT.png: the frame the viewer shows,
-// drawn headless through OpenGL and written as a PNG. With --rows A-B instead of --row, every row of the
+// drawn headless and written as a PNG. With --rows A-B instead of --row, every row of the
 // range is drawn in one process and -o names the folder of their PNGs (row-NNN.png).
 #include "app/ModelSchedule.h"
 #include "export/PngWriter.h"
-#include "gpu/opengl/AllocatorTuning.h"
-#include "gpu/opengl/EglHeadlessContext.h"
-#include "gpu/opengl/OpenGLFactory.h"
 #include "tools/Commands.h"
+#include "tools/HeadlessDevice.h"
 #include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
 #include "tools/RenderedFrame.h"
@@ -49,13 +47,11 @@ int RunRender(const RenderOptions& options) {
     if (!output.Open(options.output, error)) {
         return Fail(error);
     }
-    gpu::opengl::TuneAllocatorForSoftwareRendering();
-    gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
-    gpu::opengl::OpenGLFactory factory;
+    HeadlessDevice device; // outlives every graphics object made on it
     gpu::PresentedImage image;
     {
         ScheduledFrame frame;
-        if (!frame.Draw(options.frame, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
+        if (!frame.Draw(options.frame, device.Factory(), device.Window(), error)) {
             return Fail(error);
         }
         if (Failed(frame.Renderer().swapChain->ReadPresentedImage(&image))) {

@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
     CLI::App app{"tavro: inspect, extract, convert and render the contents of LINKDATA archives"};
+    app.set_version_flag("--version", "tavro " TAVRO_VERSION);
     app.require_subcommand(1);
     int exitCode = 0;
     using namespace tavro::tools;
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
     } catch (const CLI::ParseError& error) {
         // A wrong command line is reported like every other failure: one line, non-zero exit, and where
         // to read how the command is used.

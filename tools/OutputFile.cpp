@@ -1,37 +1,74 @@
 #include "tools/OutputFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 namespace tavro::tools {
 
 namespace {
 
+#ifdef _WIN32
+// The C runtime's files on Windows: opened in binary mode and not inherited; there are no links to
+// follow, no terminals to acquire, and no block devices or sockets among file names.
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT;
+constexpr int kDirectFlags = O_WRONLY | O_BINARY | O_NOINHERIT;
+constexpr char kSeparators[] = "/\\";
+bool IsBlockDevice(unsigned) {
+    return false;
+}
+bool IsSocket(unsigned) {
+    return false;
+}
+// Devices (NUL, CON) have nothing to flush to a disk.
+int SyncToDisk(int descriptor, bool direct) {
+    return direct ? 0 : ::_commit(descriptor);
+}
+#else
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+constexpr int kDirectFlags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+constexpr char kSeparators[] = "/";
+bool IsBlockDevice(mode_t mode) {
+    return S_ISBLK(mode);
+}
+bool IsSocket(mode_t mode) {
+    return S_ISSOCK(mode);
+}
+// A device or pipe has nothing to flush to a disk (EINVAL).
+int SyncToDisk(int descriptor, bool direct) {
+    return ::fsync(descriptor) != 0 && !(direct && errno == EINVAL) ? -1 : 0;
+}
+#endif
+
 // The folder a path names its file in, and the file's own name.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of(kSeparators);
     folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     name = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-const char* DescribeNode(mode_t mode) {
+const char* DescribeNode(decltype(stat::st_mode) mode) {
     if (S_ISDIR(mode)) {
         return "is a folder";
     }
-    if (S_ISBLK(mode)) {
+    if (IsBlockDevice(mode)) {
         return "is a block device";
     }
-    if (S_ISSOCK(mode)) {
+    if (IsSocket(mode)) {
         return "is a socket";
     }
     return "is not a regular file";
 }
 
-bool WritesDirectly(mode_t mode) {
+bool WritesDirectly(decltype(stat::st_mode) mode) {
     return S_ISCHR(mode) || S_ISFIFO(mode);
 }
 
@@ -43,8 +80,7 @@ int CreateTemporary(const std::string& folder, const std::string& name, std::str
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary =
             folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(random());
-        const int descriptor =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int descriptor = ::open(temporary.c_str(), kCreateFlags, 0666);
         if (descriptor >= 0 || errno != EEXIST) {
             return descriptor;
         }
@@ -88,7 +124,7 @@ bool OutputFile::Open(const std::string& target, std::string& error) {
         return Fail("cannot be looked up", errno, error);
     }
     if (exists && WritesDirectly(info.st_mode)) {
-        descriptor = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        descriptor = ::open(path.c_str(), kDirectFlags);
         struct stat opened {};
         if (descriptor < 0) {
             return Fail("cannot be opened for writing", errno, error);
@@ -113,10 +149,12 @@ bool OutputFile::Open(const std::string& target, std::string& error) {
         }
         return Fail("cannot create a file in '" + folder + "'", code, error);
     }
+#ifndef _WIN32
     // Replacing a file keeps its permissions.
     if (exists) {
         ::fchmod(descriptor, info.st_mode & 07777);
     }
+#endif
     return true;
 }
 
@@ -124,7 +162,8 @@ bool OutputFile::Write(std::span<const std::uint8_t> bytes, std::string& error) 
     const std::uint8_t* next = bytes.data();
     std::size_t left = bytes.size();
     while (left != 0) {
-        const ssize_t written = ::write(descriptor, next, left);
+        // At most 1 GiB per call, which every C runtime's write takes.
+        const auto written = ::write(descriptor, next, std::min<std::size_t>(left, std::size_t{1} << 30));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -141,9 +180,9 @@ bool OutputFile::Finish(std::string& error) {
     if (finished) {
         return true;
     }
-    // A device or pipe has nothing to flush to a disk (EINVAL); a file must be on disk before the
-    // rename makes it visible, so that a crash cannot leave an empty file in place of the old one.
-    if (::fsync(descriptor) != 0 && (!temporary.empty() || errno != EINVAL)) {
+    // A file must be on disk before the rename makes it visible, so that a crash cannot leave an empty
+    // file in place of the old one.
+    if (SyncToDisk(descriptor, temporary.empty()) != 0) {
         return Fail("flushing to disk failed", errno, error);
     }
     const int closing = descriptor;
@@ -159,8 +198,13 @@ bool OutputFile::Commit(std::string& error) {
     if (!Finish(error)) {
         return false;
     }
-    if (!temporary.empty() && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        return Fail("cannot put the file in place", errno, error);
+    // std::filesystem::rename replaces an existing target on Windows too, as rename does on Linux.
+    std::error_code renamed;
+    if (!temporary.empty()) {
+        std::filesystem::rename(temporary, path, renamed);
+    }
+    if (renamed) {
+        return Fail("cannot put the file in place (" + renamed.message() + ")", 0, error);
     }
     committed = true;
     return true;

@@ -5,6 +5,7 @@
 #include "render/PreparedModel.h"
 #include "render/RenderModel.h"
 #include "tools/ArchiveOpening.h"
+#include "tools/HeadlessDevice.h"
 #include "tools/InputFile.h"
 
 #include <CLI/CLI.hpp>
@@ -96,7 +97,7 @@ bool ScheduledFrame::SetUp(ClientSize size, gpu::IDeviceFactory& factory, gpu::W
                            std::string& error) {
     RenderHost host{[this] { return tick; }, [size] { return size; }};
     if (!InitDevice(renderer, factory, window, std::move(host))) {
-        error = "the graphics device cannot be set up (headless drawing needs OpenGL 4.5 through EGL)";
+        error = std::string("the graphics device cannot be set up (") + HeadlessDevice::Requirement() + ")";
         return false;
     }
     return true;

@@ -175,7 +175,8 @@ private:
 
 class D3D11SwapChain : public D3D11Object<ISwapChain, IDXGISwapChain> {
 public:
-    // Takes over the reference on `owned` and adds its own to `buffer` (the wrapper of back buffer 0),
+    // Takes over the reference on `owned` (null for an offscreen swap chain, which presents to no window)
+    // and adds its own to `buffer` (the wrapper of back buffer 0),
     // `presentedCopy` (a default-usage texture like the back buffer) and the device and context, with
     // which it keeps and reads back the presented image.
     D3D11SwapChain(IDXGISwapChain* owned, D3D11Texture2D* buffer, ID3D11Texture2D* presentedCopy,

@@ -70,7 +70,8 @@ HRESULT D3D11SwapChain::Present(std::uint32_t syncInterval, std::uint32_t flags)
     // A discarding swap chain leaves the back buffer undefined after Present; the copy keeps the frame
     // readable. It stays on the graphics processor, so it costs one blit per frame.
     context->CopyResource(presented.Get(), backBuffer->NativeObject());
-    const HRESULT hr = native->Present(syncInterval, flags);
+    // An offscreen swap chain has no DXGI swap chain: its frame is kept and nothing is shown.
+    const HRESULT hr = native ? native->Present(syncInterval, flags) : kS_OK;
     if (Succeeded(hr))
         hasPresented = true;
     return hr;

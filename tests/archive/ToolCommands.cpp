@@ -41,6 +41,12 @@ protected:
     std::vector<std::uint8_t> compressed = PatternBytes(700000, 2, true);
 };
 
+TEST_F(ToolCommands, VersionIsTheProjectVersion) {
+    const testing::ToolResult version = Run("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "tavro " TAVRO_VERSION "\n");
+}
+
 TEST_F(ToolCommands, ListPrintsTheEntryTable) {
     const testing::ToolResult json = Run("list '" + archive.string() + "' --json");
     ASSERT_EQ(json.exitCode, 0) << json.err;

@@ -1,0 +1,94 @@
+// tavro render, run as the built program on a generated archive: the frame a schedule row shows, drawn
+// headless and written as a PNG, is the same picture on every platform's backend.
+#include "tests/TempDirectory.h"
+#include "tests/ToolProcess.h"
+#include "tests/app/ScheduleArchive.h"
+
+#include <gtest/gtest.h>
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+#include <array>
+#include <memory>
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Picture {
+    int width = 0, height = 0;
+    std::unique_ptr<stbi_uc, void (*)(void*)> rgba{nullptr, stbi_image_free};
+
+    std::array<int, 3> At(int x, int y) const {
+        const stbi_uc* pixel = rgba.get() + (static_cast<std::size_t>(y) * width + x) * 4;
+        return {pixel[0], pixel[1], pixel[2]};
+    }
+};
+
+Picture ReadPng(const fs::path& path) {
+    Picture picture;
+    int channels = 0;
+    picture.rgba.reset(stbi_load(path.string().c_str(), &picture.width, &picture.height, &channels, 4));
+    return picture;
+}
+
+// Software rasterizers may round a channel differently; the colours below are far apart.
+void ExpectNear(std::array<int, 3> actual, std::array<int, 3> expected) {
+    for (int channel = 0; channel < 3; ++channel)
+        EXPECT_NEAR(actual[channel], expected[channel], 8) << "channel " << channel;
+}
+
+class ToolRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        apptest::ScheduleArchiveOptions options;
+        options.textureSize = 1; // one texel: the square is one flat colour
+        options.rowLimit = 1;
+        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
+    }
+
+    testing::ToolRun Render(const std::vector<std::string>& options) {
+        std::vector<std::string> arguments = {"render", archive.string(), "-o", output.string()};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        return testing::RunTool(TAVRO_TOOL_PATH, arguments, directory.path);
+    }
+
+    testing::TempDirectory directory;
+    fs::path archive = directory.path / "LINKDATA1.bin";
+    fs::path output = directory.path / "frame.png";
+};
+
+TEST_F(ToolRenderTest, DrawsTheRowsFlatColouredSquareFacingTheCameraOnBlack) {
+    const testing::ToolRun run = Render({"--row", "0", "--size", "160x120"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Picture picture = ReadPng(output);
+    ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
+    ASSERT_EQ(picture.width, 160);
+    ASSERT_EQ(picture.height, 120);
+    // Row 0's texture is (255, 60, 60); the fitted square covers the middle of the picture.
+    for (const auto& [x, y] : {std::pair{80, 60}, std::pair{60, 40}, std::pair{100, 80}}) {
+        SCOPED_TRACE(::testing::Message() << "square at (" << x << ", " << y << ")");
+        ExpectNear(picture.At(x, y), {255, 60, 60});
+    }
+    for (const auto& [x, y] : {std::pair{2, 2}, std::pair{157, 2}, std::pair{2, 117}, std::pair{157, 117}}) {
+        SCOPED_TRACE(::testing::Message() << "background at (" << x << ", " << y << ")");
+        ExpectNear(picture.At(x, y), {0, 0, 0});
+    }
+}
+
+TEST_F(ToolRenderTest, BadArgumentsFailWithOneLineAndWriteNothing) {
+    for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
+             {"--row", "332"}, {"--row", "0", "--size", "0x10"}, {"--row", "1"}}) {
+        SCOPED_TRACE(options[1]);
+        const testing::ToolRun run = Render(options);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        EXPECT_FALSE(fs::exists(output));
+    }
+}
+
+} // namespace
+} // namespace tavro
