@@ -14,6 +14,7 @@ namespace {
 
 // The font texture: 16 × 8 cells of 6 × 8 texels, each glyph at its cell's top-left with a blank
 // column and row beside it, so filtering never reaches a neighbour. The last cell is solid (the panel).
+// Unlit texels hold the panel's colour, which the pixel shader shows around each glyph.
 constexpr std::uint32_t kCellWidth = font::kGlyphWidth + 1;
 constexpr std::uint32_t kCellHeight = font::kGlyphHeight + 1;
 constexpr std::uint32_t kColumns = 16;
@@ -57,6 +58,11 @@ int CellOf(char32_t character) {
 
 std::vector<std::uint8_t> BuildAtlas() {
     std::vector<std::uint8_t> rgba(std::size_t{kAtlasWidth} * kAtlasHeight * 4, 0);
+    for (std::size_t texel = 0; texel < rgba.size(); texel += 4) {
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            rgba[texel + channel] = static_cast<std::uint8_t>(std::lround(kPanelColour[channel] * 255.0f));
+        }
+    }
     const auto light = [&](std::uint32_t x, std::uint32_t y) {
         std::memset(&rgba[(std::size_t{y} * kAtlasWidth + x) * 4], 0xFF, 4);
     };
