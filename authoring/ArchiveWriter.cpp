@@ -3,6 +3,7 @@
 #include "archive/BinArchive.h"
 #include "authoring/Lzp2Encoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <limits>
@@ -129,6 +130,10 @@ bool CArchiveWriter::AddPrecompressed(std::span<const std::uint8_t> stored, std:
 }
 
 bool CArchiveWriter::Finish(std::uint32_t indexSize) {
+    return Finish(indexSize, {});
+}
+
+bool CArchiveWriter::Finish(std::uint32_t indexSize, std::span<const std::uint8_t> earlierIndex) {
     if (!data) {
         return Fail("no archive is being written");
     }
@@ -143,7 +148,13 @@ bool CArchiveWriter::Finish(std::uint32_t indexSize) {
         return Fail("an index of " + std::to_string(indexSize) + " bytes cannot hold " +
                     std::to_string(GetEntryCount()) + " entries");
     }
+    const std::size_t recordBytes = records.size();
     records.resize(indexSize, 0);
+    for (std::size_t i = 0; i < std::min(earlierIndex.size(), records.size()); ++i) {
+        if (i >= recordBytes || i % kIndexRecordSize >= 8) {
+            records[i] = earlierIndex[i];
+        }
+    }
     if (!index(records)) {
         return Fail(DataName() + ": cannot write the data file's end or the index");
     }

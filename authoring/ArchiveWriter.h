@@ -38,6 +38,10 @@ public:
     // Writes the index: one record per entry, padded with zeros to indexSize bytes, or when indexSize
     // is 0 to the first known index size whose entry count equals the number of entries added.
     bool Finish(std::uint32_t indexSize = 0);
+    // As Finish(indexSize), keeping the bytes of an earlier index that the new records do not set: each
+    // record's third word (which readers ignore but other tools may use) and whatever lies past the
+    // records, so that rewriting an archive loses none of its index.
+    bool Finish(std::uint32_t indexSize, std::span<const std::uint8_t> earlierIndex);
 
     std::uint32_t GetEntryCount() const { return entryCount; }
     // One line saying why the last operation failed.

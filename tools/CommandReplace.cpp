@@ -154,10 +154,10 @@ int RunReplace(const ReplaceOptions& options) {
         return Fail("the new data file would be " + std::to_string(total) +
                     " bytes, past the 4 GiB that the index's 32-bit offsets reach");
     }
-    std::uint64_t indexSize = 0;
-    {
-        fs::path idx = fs::u8path(options.archive);
-        indexSize = fs::file_size(idx.replace_extension(".idx"), code);
+    // The old index is kept wherever the new records do not set it (third words, bytes past the records).
+    InputBytes oldIndex;
+    if (!ReadInput(fs::u8path(options.archive).replace_extension(".idx").string(), oldIndex, error)) {
+        return Fail(error);
     }
 
     OutputFolder folder;
@@ -177,7 +177,7 @@ int RunReplace(const ReplaceOptions& options) {
         ArchivePairOutput output(target);
         written = output.Open(error);
         if (written && (!CopyEntries(*archive, data, index, replacement, output.Writer(), error) ||
-                        !output.Writer().Finish(static_cast<std::uint32_t>(indexSize)))) {
+                        !output.Writer().Finish(static_cast<std::uint32_t>(oldIndex.size()), oldIndex))) {
             error = error.empty() ? output.WriteError() : error;
             written = false;
         }
