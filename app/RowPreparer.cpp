@@ -3,6 +3,7 @@
 #include "app/ModelCycler.h"
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
+#include "render/PreparedModel.h"
 
 #include <algorithm>
 #include <new>
@@ -11,21 +12,6 @@ namespace tavro {
 namespace {
 
 constexpr std::int32_t kOpenExisting = 0;
-
-// An owning memory file over an extracted entry; null when the extraction failed.
-std::unique_ptr<CReadOnlyMemoryFile> ExtractToMemory(CFileBase& archive, std::uint32_t entry) {
-    std::uint8_t* block = nullptr;
-    const std::uint32_t size = archive.ExtractEntry(entry, block);
-    if (size == 0) {
-        return nullptr;
-    }
-    try {
-        return std::make_unique<CReadOnlyMemoryFile>(block, size, true);
-    } catch (const std::bad_alloc&) {
-        delete[] block;
-        return nullptr;
-    }
-}
 
 bool Contains(const std::vector<std::uint32_t>& rows, std::uint32_t row) {
     return std::find(rows.begin(), rows.end(), row) != rows.end();
@@ -71,12 +57,12 @@ std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath,
         prepared->modelRecord = ReadEntryRecord(archive, entries.modelEntry);
         prepared->textureRecord = ReadEntryRecord(archive, entries.textureEntry);
         // Extracted in the synchronous load's order: the model entry, then the texture entry.
-        const std::unique_ptr<CReadOnlyMemoryFile> modelFile = ExtractToMemory(archive, entries.modelEntry);
+        const std::unique_ptr<CReadOnlyMemoryFile> modelFile = ExtractEntryFile(archive, entries.modelEntry);
         if (modelFile == nullptr) {
             return nullptr;
         }
         const std::unique_ptr<CReadOnlyMemoryFile> textureFile =
-            ExtractToMemory(archive, entries.textureEntry);
+            ExtractEntryFile(archive, entries.textureEntry);
         if (textureFile == nullptr || !PrepareModel(*modelFile, *textureFile, prepared->model)) {
             return nullptr;
         }

@@ -1,5 +1,6 @@
 #include "render/PreparedModel.h"
 
+#include "archive/FileBase.h"
 #include "texture/G1TToDDS.h"
 
 #include <new>
@@ -20,6 +21,20 @@ bool PrepareModel(CAbstractFile& modelFile, CAbstractFile& textureFile, Prepared
             LayOutDDSTexture(prepared.dds->GetBuffer(), prepared.dds->GetSize(), 0, prepared.layout));
     } catch (const std::bad_alloc&) {
         return false;
+    }
+}
+
+std::unique_ptr<CReadOnlyMemoryFile> ExtractEntryFile(CFileBase& archive, std::uint32_t entry) {
+    std::uint8_t* block = nullptr;
+    const std::uint32_t size = archive.ExtractEntry(entry, block);
+    if (size == 0) {
+        return nullptr;
+    }
+    try {
+        return std::make_unique<CReadOnlyMemoryFile>(block, size, true);
+    } catch (const std::bad_alloc&) {
+        delete[] block;
+        return nullptr;
     }
 }
 

@@ -11,6 +11,7 @@
 namespace tavro {
 
 class CAbstractFile;
+class CFileBase;
 
 struct PreparedModel {
     std::unique_ptr<CMemoryFile> dds; // the DDS image; layout points into it, so it is held by pointer
@@ -22,5 +23,8 @@ struct PreparedModel {
 // first failure (running out of memory included); a build from these files would then fail before
 // making any device object.
 bool PrepareModel(CAbstractFile& modelFile, CAbstractFile& textureFile, PreparedModel& prepared);
+
+// An owning memory file over an extracted entry; null when the extraction failed.
+std::unique_ptr<CReadOnlyMemoryFile> ExtractEntryFile(CFileBase& archive, std::uint32_t entry);
 
 } // namespace tavro

@@ -15,21 +15,6 @@ namespace {
 
 constexpr std::uint32_t kVertexStride = sizeof(CG1MVertex);
 
-// An owning memory file over an extracted entry; null when the extraction failed.
-std::unique_ptr<CReadOnlyMemoryFile> ExtractEntryFile(CFileBase& archive, std::uint32_t entry) {
-    std::uint8_t* block = nullptr;
-    const std::uint32_t size = archive.ExtractEntry(entry, block);
-    if (size == 0) {
-        return nullptr;
-    }
-    try {
-        return std::make_unique<CReadOnlyMemoryFile>(block, size, true);
-    } catch (const std::bad_alloc&) {
-        delete[] block;
-        return nullptr;
-    }
-}
-
 // A default-usage buffer holding a copy of byteCount bytes at data. Sizes that do not fit the device's
 // 32-bit byte width are refused before the device sees them.
 HRESULT CreateInitializedBuffer(gpu::IDevice& device, std::uint32_t bindFlags, const void* data,
