@@ -457,7 +457,10 @@ void CSdlPlatform::QueueMouseMessage(const SDL_Event& event) {
         return;
     }
     const int barHeight = window.chrome->MenuBarHeight();
-    const bool leftHeld = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
+    // A motion carries the buttons as it found them: by the time the queue is read they may be up.
+    const bool leftHeld = event.type == SDL_MOUSEMOTION
+                              ? (event.motion.state & SDL_BUTTON_LMASK) != 0
+                              : (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
     const std::uintptr_t buttons = leftHeld ? kLeftButtonHeld : 0;
     switch (event.type) {
     case SDL_MOUSEMOTION:
