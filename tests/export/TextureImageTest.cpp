@@ -11,6 +11,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <numeric>
@@ -37,8 +38,8 @@ std::vector<std::uint8_t> QuarterImage() {
 bool Decode(const std::vector<std::uint8_t>& bytes, TextureImageChoice choice, TextureImage& image,
             std::string& error) {
     // Decoded from an exact-size block, so that the sanitizers see any over-read.
-    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size() + 1]);
-    std::memcpy(copy.get(), bytes.data(), bytes.size());
+    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), copy.get());
     return DecodeTextureImage({copy.get(), bytes.size()}, choice, image, error);
 }
 
