@@ -34,7 +34,7 @@ struct TextureOptions {
 };
 
 // The PNG of one picture: of bytes as they are (a DDS image), or of texture k of a G1T pack.
-bool EncodePicture(std::span<const std::uint8_t> bytes, std::optional<std::uint32_t> packTexture,
+bool EncodePicture(std::span<const std::uint8_t> bytes, const std::optional<std::uint32_t>& packTexture,
                    const TextureImageChoice& choice, std::vector<std::uint8_t>& png, std::string& error) {
     CMemoryFile dds;
     if (packTexture) {
