@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <vector>
@@ -146,9 +147,9 @@ TEST(UncompressedDecoding, EveryEightBitFormatExpandsAsTheSamplerReadsIt) {
     for (const UncompressedCase& c : cases) {
         SCOPED_TRACE(FormatName(c.format));
         // Two rows, the second 1 byte further than the first's pixels reach, to check the row pitch.
-        std::vector<std::uint8_t> data = c.row;
-        data.push_back(0xAB);
-        data.insert(data.end(), c.row.begin(), c.row.end());
+        std::vector<std::uint8_t> data(c.row.size() * 2 + 1, 0xAB);
+        std::copy(c.row.begin(), c.row.end(), data.begin());
+        std::copy(c.row.begin(), c.row.end(), data.begin() + static_cast<std::ptrdiff_t>(c.row.size() + 1));
         const auto pitch = static_cast<std::uint32_t>(c.row.size() + 1);
         const auto rgba = Decode(c.format, data, 2, 2, pitch);
         EXPECT_EQ(At(rgba, 2, 0, 0), c.first);
