@@ -43,13 +43,7 @@ int main(int argc, char** argv) {
     tavro::CModelCycler cycler(renderer);
     tavro::CRenderingViewer viewer(renderer, factory, static_cast<tavro::gpu::opengl::IGLContext*>(&context),
                                    cycler);
-    if (arguments->Any()) {
-        // A user's run: rows are prepared ahead on a worker, so a switch costs only device objects.
-        if (arguments->archivePath) {
-            cycler.SetArchivePath(*arguments->archivePath);
-        }
-        cycler.PrepareRowsAhead();
-    }
+    tavro::StartUserRun(cycler, *arguments);
     if (arguments->frameLog) {
         viewer.LogFrames(&frameLog);
     }

@@ -371,4 +371,14 @@ void CViewerSession::UpdateCaption() {
     }
 }
 
+void StartUserRun(CModelCycler& cycler, const ViewerArguments& arguments) {
+    if (!arguments.Any()) {
+        return;
+    }
+    if (arguments.archivePath) {
+        cycler.SetArchivePath(*arguments.archivePath);
+    }
+    cycler.PrepareRowsAhead();
+}
+
 } // namespace tavro

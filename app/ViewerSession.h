@@ -17,6 +17,10 @@ namespace tavro {
 class CModelTimer;
 class RendererState;
 
+// Sets the cycler up for a user's run (any argument given): the archive named, and rows prepared ahead
+// on a worker so that a switch costs only device objects. The designed run (no argument) is left as is.
+void StartUserRun(CModelCycler& cycler, const ViewerArguments& arguments);
+
 class CViewerSession final : public IViewerRenderer, public IViewerControls {
 public:
     // Every argument must outlive the session.

@@ -112,13 +112,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     tavro::RendererState renderer;
     tavro::CModelCycler cycler(renderer);
     tavro::CWin32Viewer viewer(renderer, factory, cycler);
-    if (arguments->Any()) {
-        // A user's run: rows are prepared ahead on a worker, so a switch costs only device objects.
-        if (arguments->archivePath) {
-            cycler.SetArchivePath(*arguments->archivePath);
-        }
-        cycler.PrepareRowsAhead();
-    }
+    tavro::StartUserRun(cycler, *arguments);
     if (arguments->frameLog) {
         viewer.LogFrames(&frameLog);
     }
