@@ -122,7 +122,9 @@ void AddDdsInfoCommand(CLI::App& app, int& exitCode) {
     command->add_flag("--json", options->json, "Print one JSON object");
     command->add_option("--max-size", options->maxSize,
                         "Start mip chains at the first level no larger than this (0: all levels)");
-    command->callback([&exitCode, options] { exitCode = ShowDdsInfo(*options); });
+    command->callback([options, &exitCode] {
+        exitCode = RunReportingMemory(options->input, [&] { return ShowDdsInfo(*options); });
+    });
 }
 
 } // namespace tavro::tools

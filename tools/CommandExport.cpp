@@ -150,7 +150,9 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
     command->add_option("--row", options->row, "the schedule row's model with its texture pack, 0 to 331");
     command->add_option("--rows", options->rows, "all, or A-B: every row from A to B, one file each");
     command->add_option("--threads", options->threads, "threads for --rows (default: one per core)");
-    command->callback([options, &exitCode] { exitCode = RunExport(*options); });
+    command->callback([options, &exitCode] {
+        exitCode = RunReportingMemory(options->input, [&] { return RunExport(*options); });
+    });
 }
 
 } // namespace tavro::tools

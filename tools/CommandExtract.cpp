@@ -14,7 +14,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <new>
 #include <set>
 #include <system_error>
 #include <vector>
@@ -165,11 +164,7 @@ void AddExtractCommand(CLI::App& app, int& exitCode) {
                         "the file for a single entry, or the folder for <index>.<type> files");
     command->add_option("--reader", options->reader, "archive reader: orochiz (default) or sm5");
     command->callback([options, &exitCode] {
-        try {
-            exitCode = RunExtract(*options);
-        } catch (const std::bad_alloc&) {
-            exitCode = Fail(options->archive + ": not enough memory");
-        }
+        exitCode = RunReportingMemory(options->archive, [&] { return RunExtract(*options); });
     });
 }
 

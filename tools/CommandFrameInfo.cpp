@@ -118,7 +118,9 @@ void AddFrameInfoCommand(CLI::App& app, int& exitCode) {
         app.add_subcommand("frame-info", "Print the draws of the frame the viewer shows for a schedule row");
     AddFrameOptions(*command, options->frame);
     command->add_flag("--json", options->json, "print one JSON object instead of text");
-    command->callback([options, &exitCode] { exitCode = RunFrameInfo(*options); });
+    command->callback([options, &exitCode] {
+        exitCode = RunReportingMemory(options->frame.archive, [&] { return RunFrameInfo(*options); });
+    });
 }
 
 } // namespace tavro::tools

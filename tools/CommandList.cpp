@@ -119,7 +119,9 @@ void AddListCommand(CLI::App& app, int& exitCode) {
                         "only entries of this type: g1m, g1t, dds, empty, other or unreadable");
     command->add_flag("--non-empty", options->nonEmpty, "leave out empty entries");
     command->add_option("--reader", options->reader, "archive reader: orochiz (default) or sm5");
-    command->callback([options, &exitCode] { exitCode = RunList(*options); });
+    command->callback([options, &exitCode] {
+        exitCode = RunReportingMemory(options->archive, [&] { return RunList(*options); });
+    });
 }
 
 } // namespace tavro::tools

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
-#include <new>
 #include <span>
 #include <string>
 
@@ -147,11 +146,7 @@ void AddModelInfoCommand(CLI::App& app, int& exitCode) {
         ->required();
     command->add_flag("--json", options->json, "print one JSON object instead of text");
     command->callback([options, &exitCode] {
-        try {
-            exitCode = RunModelInfo(*options);
-        } catch (const std::bad_alloc&) {
-            exitCode = Fail(options->input + ": out of memory");
-        }
+        exitCode = RunReportingMemory(options->input, [&] { return RunModelInfo(*options); });
     });
 }
 

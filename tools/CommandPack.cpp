@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <limits>
 #include <map>
-#include <new>
 #include <span>
 
 namespace tavro::tools {
@@ -187,11 +186,7 @@ void AddPackCommand(CLI::App& app, int& exitCode) {
     command->add_option("--reader", options->reader,
                         "archive reader whose index sizes to use: orochiz or sm5");
     command->callback([options, &exitCode] {
-        try {
-            exitCode = RunPack(*options);
-        } catch (const std::bad_alloc&) {
-            exitCode = Fail(options->folder + ": not enough memory");
-        }
+        exitCode = RunReportingMemory(options->folder, [&] { return RunPack(*options); });
     });
 }
 

@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
-#include <new>
 
 namespace tavro::tools {
 namespace {
@@ -223,11 +222,7 @@ void AddReplaceCommand(CLI::App& app, int& exitCode) {
         "replace the archive pair itself, keeping it as .bak files until the new one is in place");
     command->add_option("--reader", options->reader, "archive reader: orochiz (default) or sm5");
     command->callback([options, &exitCode] {
-        try {
-            exitCode = RunReplace(*options);
-        } catch (const std::bad_alloc&) {
-            exitCode = Fail(options->archive + ": not enough memory");
-        }
+        exitCode = RunReportingMemory(options->archive, [&] { return RunReplace(*options); });
     });
 }
 

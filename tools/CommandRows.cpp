@@ -15,7 +15,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
-#include <new>
 #include <string>
 
 namespace tavro::tools {
@@ -129,11 +128,7 @@ void AddRowsCommand(CLI::App& app, int& exitCode) {
     command->add_option("archive", options->archive, "the archive's data file, NAME.bin")->required();
     command->add_flag("--json", options->json, "print one JSON object instead of a table");
     command->callback([options, &exitCode] {
-        try {
-            exitCode = RunRows(*options);
-        } catch (const std::bad_alloc&) {
-            exitCode = Fail(options->archive + ": out of memory");
-        }
+        exitCode = RunReportingMemory(options->archive, [&] { return RunRows(*options); });
     });
 }
 

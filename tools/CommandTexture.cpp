@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
-#include <new>
 #include <optional>
 
 namespace tavro::tools {
@@ -155,11 +154,7 @@ void AddTextureCommand(CLI::App& app, int& exitCode) {
                         "element of an array (6 x cube + face for cube maps) or depth slice of a volume");
     command->add_option("--mip", options->choice.mip, "mip level, 0 for the largest (the default)");
     command->callback([options, &exitCode] {
-        try {
-            exitCode = WriteTexturePng(*options);
-        } catch (const std::bad_alloc&) {
-            exitCode = Fail(options->input + ": out of memory");
-        }
+        exitCode = RunReportingMemory(options->input, [&] { return WriteTexturePng(*options); });
     });
 }
 

@@ -5,6 +5,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <new>
+
 int main(int argc, char** argv) {
     CLI::App app{"tavro: inspect, extract, convert and render the contents of LINKDATA archives"};
     app.set_version_flag("--version", "tavro " TAVRO_VERSION);
@@ -41,6 +43,9 @@ int main(int argc, char** argv) {
         // to read how the command is used.
         const std::string help = IsCommandName(first, names) ? "tavro " + first + " --help" : "tavro --help";
         return Fail(std::string(error.what()) + " (see " + help + ")");
+    } catch (const std::bad_alloc&) {
+        // The commands that name their input catch this themselves; the rest still end in one line.
+        return Fail(first + ": not enough memory");
     }
     return exitCode;
 }
