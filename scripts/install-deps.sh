@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ clang pkg-config git help2man
-    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libstb-dev liblz4-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libstb-dev liblz4-dev zlib1g-dev
     # export: BC decoding, glTF writing (and its JSON library)
     libsquish-dev libtinygltf-dev nlohmann-json3-dev
     # graphics and window

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 # --- Packages the Windows build and its session test need (not part of the Linux installer's list).
-windows_packages=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool imagemagick)
+windows_packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 xvfb xauth xdotool imagemagick)
 missing=()
 for p in "${windows_packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
