@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <future>
 #include <memory>
 
 namespace tavro::tools {
@@ -22,6 +23,33 @@ constexpr std::uint32_t kMaxClientSide = 16384;
 bool ParseSide(std::string_view text, std::uint32_t& side) {
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), side);
     return status == std::errc() && end == text.data() + text.size() && side >= 1 && side <= kMaxClientSide;
+}
+
+// A schedule row as read from the archive: its model prepared, or why the archive could not give it.
+struct ReadRow {
+    std::string error; // set when the archive or one of the row's entries cannot be read
+    bool prepared = false;
+    PreparedModel model;
+};
+
+ReadRow ReadScheduleRow(const std::string& archivePath, const ModelScheduleRow& row) {
+    ReadRow read;
+    std::unique_ptr<CKOEIFile_BIN_SM5> archive = OpenArchive(archivePath, ArchiveReader::Orochiz, read.error);
+    if (archive == nullptr) {
+        return read;
+    }
+    // Extracted as the viewer does: the model entry first, then the texture entry.
+    std::unique_ptr<std::uint8_t[]> modelBytes, textureBytes;
+    std::uint32_t modelSize = 0, textureSize = 0;
+    if (!ExtractArchiveEntry(*archive, archivePath, row.modelEntry, modelBytes, modelSize, read.error) ||
+        !ExtractArchiveEntry(*archive, archivePath, row.textureEntry, textureBytes, textureSize,
+                             read.error)) {
+        return read;
+    }
+    CReadOnlyMemoryFile modelFile(modelBytes.get(), modelSize, false);
+    CReadOnlyMemoryFile textureFile(textureBytes.get(), textureSize, false);
+    read.prepared = PrepareModel(modelFile, textureFile, read.model);
+    return read;
 }
 
 } // namespace
@@ -62,25 +90,20 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
     }
     const ModelScheduleRow& row = ModelSchedule()[options.row];
 
-    std::unique_ptr<CKOEIFile_BIN_SM5> archive = OpenArchive(options.archive, ArchiveReader::Orochiz, error);
-    if (archive == nullptr) {
+    // The row is read and prepared on a worker while the device is made: neither needs the other, and
+    // making the device is mostly the driver loading. The archive's errors still come first.
+    std::future<ReadRow> reading = std::async(std::launch::async, ReadScheduleRow, options.archive, row);
+    const bool deviceMade = SetUp(size, factory, window, error);
+    ReadRow read = reading.get();
+    if (!read.error.empty()) {
+        error = std::move(read.error);
         return false;
     }
-    // Extracted as the viewer does: the model entry first, then the texture entry.
-    std::unique_ptr<std::uint8_t[]> modelBytes, textureBytes;
-    std::uint32_t modelSize = 0, textureSize = 0;
-    if (!ExtractArchiveEntry(*archive, options.archive, row.modelEntry, modelBytes, modelSize, error) ||
-        !ExtractArchiveEntry(*archive, options.archive, row.textureEntry, textureBytes, textureSize, error)) {
+    if (!deviceMade) {
         return false;
     }
-
-    if (!SetUp(size, factory, window, error)) {
-        return false;
-    }
-    CReadOnlyMemoryFile modelFile(modelBytes.get(), modelSize, false);
-    CReadOnlyMemoryFile textureFile(textureBytes.get(), textureSize, false);
     auto model = std::make_unique<CRenderModel>(renderer);
-    if (!model->Create(modelFile, textureFile)) {
+    if (!read.prepared || !model->CreateFromPrepared(std::move(read.model))) {
         error = options.archive + ": row " + std::to_string(options.row) + ": the model (entry " +
                 std::to_string(row.modelEntry) + ") with its texture pack (entry " +
                 std::to_string(row.textureEntry) +

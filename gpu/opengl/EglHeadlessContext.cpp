@@ -1,7 +1,9 @@
 #include "gpu/opengl/EglHeadlessContext.h"
 
+#include <algorithm>
 #include <cstring>
 #include <epoxy/egl.h>
+#include <vector>
 
 namespace tavro::gpu::opengl {
 namespace {
@@ -10,24 +12,39 @@ bool HasClientExtension(const char* name) {
     return epoxy_has_egl_extension(EGL_NO_DISPLAY, name);
 }
 
-// The display of Mesa's software rasterizer, found among the EGL devices; EGL_NO_DISPLAY when there is none.
-EGLDisplay SoftwareDisplay() {
+bool IsSoftwareDevice(EGLDeviceEXT device) {
+    const char* extensions = eglQueryDeviceStringEXT(device, EGL_EXTENSIONS);
+    return extensions != nullptr && std::strstr(extensions, "EGL_MESA_device_software") != nullptr;
+}
+
+// The EGL devices, or none when they cannot be listed.
+std::vector<EGLDeviceEXT> Devices() {
     if (!HasClientExtension("EGL_EXT_device_enumeration") || !HasClientExtension("EGL_EXT_platform_device"))
-        return EGL_NO_DISPLAY;
+        return {};
     EGLDeviceEXT devices[16];
     EGLint count = 0;
     if (!eglQueryDevicesEXT(16, devices, &count))
-        return EGL_NO_DISPLAY;
-    for (EGLint i = 0; i < count; ++i) {
-        const char* extensions = eglQueryDeviceStringEXT(devices[i], EGL_EXTENSIONS);
-        if (extensions != nullptr && std::strstr(extensions, "EGL_MESA_device_software") != nullptr)
-            return eglGetPlatformDisplayEXT(EGL_PLATFORM_DEVICE_EXT, devices[i], nullptr);
+        return {};
+    return std::vector<EGLDeviceEXT>(devices, devices + count);
+}
+
+// The display of Mesa's software rasterizer, found among the EGL devices; EGL_NO_DISPLAY when there is none.
+EGLDisplay SoftwareDisplay() {
+    for (const EGLDeviceEXT device : Devices()) {
+        if (IsSoftwareDevice(device))
+            return eglGetPlatformDisplayEXT(EGL_PLATFORM_DEVICE_EXT, device, nullptr);
     }
     return EGL_NO_DISPLAY;
 }
 
+// EGL_NO_DISPLAY also when the devices listed are all software ones: the default display could then
+// only be a software rasterizer, which the default driver refuses, and starting one costs a noticeable
+// part of a headless run.
 EGLDisplay DefaultDisplay() {
     if (!HasClientExtension("EGL_MESA_platform_surfaceless"))
+        return EGL_NO_DISPLAY;
+    const std::vector<EGLDeviceEXT> devices = Devices();
+    if (!devices.empty() && std::all_of(devices.begin(), devices.end(), IsSoftwareDevice))
         return EGL_NO_DISPLAY;
     return eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
 }
