@@ -1,6 +1,6 @@
 #include "gpu/opengl/GLObjects.h"
 
-#include <cstring>
+#include <algorithm>
 #include <new>
 
 namespace tavro::gpu::opengl {
@@ -81,15 +81,16 @@ HRESULT GLSwapChain::ReadPresentedImage(PresentedImage* image) try {
     if (!hasPresented)
         return kE_FAIL;
     const std::size_t rowBytes = std::size_t{width} * 4;
-    std::vector<std::uint8_t> bottomUp(rowBytes * height);
+    image->rgba.resize(rowBytes * height);
     shared->Use();
-    glGetTextureImage(presented, 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(bottomUp.size()),
-                      bottomUp.data());
-    // OpenGL's first row is the bottom one; the image's first row is the top one.
-    image->rgba.resize(bottomUp.size());
-    for (std::uint32_t row = 0; row < height; ++row)
-        std::memcpy(image->rgba.data() + row * rowBytes, bottomUp.data() + (height - 1 - row) * rowBytes,
-                    rowBytes);
+    glGetTextureImage(presented, 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(image->rgba.size()),
+                      image->rgba.data());
+    // OpenGL's first row is the bottom one; the image's first row is the top one. Flipped in place, so a
+    // frame costs one image of memory, not two.
+    std::uint8_t* const rows = image->rgba.data();
+    for (std::uint32_t top = 0; top < height / 2; ++top)
+        std::swap_ranges(rows + top * rowBytes, rows + (top + 1) * rowBytes,
+                         rows + (height - 1 - top) * rowBytes);
     image->width = width;
     image->height = height;
     return kS_OK;
