@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# find_package(ZLIB) would otherwise pick the import library of zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/RunUnderWine.sh)
 # Settings that need the project's languages enabled come right after project().
 set(CMAKE_PROJECT_INCLUDE ${CMAKE_CURRENT_LIST_DIR}/MinGW-w64-Project.cmake)
