@@ -34,6 +34,10 @@ public:
         }
         return result;
     }
+    HRESULT ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                          gpu::Format newFormat, std::uint32_t flags) override {
+        return inner_->ResizeBuffers(bufferCount, width, height, newFormat, flags);
+    }
     HRESULT ReadPresentedImage(gpu::PresentedImage* image) override {
         return inner_->ReadPresentedImage(image);
     }

@@ -74,6 +74,10 @@ bool CViewerSession::LoadNextModel() {
 }
 
 void CViewerSession::RenderCurrentModel() {
+    // A resized window is drawn at its own size; at the size it was made with this changes nothing.
+    if (state_.host.clientSize) {
+        ResizeRenderTargets(state_, state_.host.clientSize());
+    }
     const bool textChanged = UpdateText();
     if (state_.currentModel != nullptr) {
         inner_.RenderCurrentModel();

@@ -209,6 +209,13 @@ public:
     // Shows the back buffer, scaled to the window's current size.
     virtual HRESULT Present(std::uint32_t syncInterval, std::uint32_t flags) = 0;
 
+    // Makes a new back buffer of width x height in newFormat (Format::Unknown keeps the format); the
+    // count stays one (bufferCount 0 or 1) and flags must be 0. The swap chain's own reference must be
+    // the back buffer's last one (views and bindings of it released first), else DXGI_ERROR_INVALID_CALL
+    // and nothing changes. A zero size is E_INVALIDARG. The presented image is gone afterwards.
+    virtual HRESULT ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                                  Format newFormat, std::uint32_t flags) = 0;
+
     // ---- Extension beyond Direct3D 11, for the command-line tool and tests ----
     // Copies the image shown by the last successful Present into `image`. Before any Present it fails with
     // E_FAIL. (The Direct3D backend copies the back buffer aside at Present and reads the copy back through a

@@ -16,6 +16,8 @@ constexpr HRESULT kE_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT kE_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 // The graphics layer's "this driver or feature is not available here".
 constexpr HRESULT kDXGI_ERROR_UNSUPPORTED = static_cast<HRESULT>(0x887A0004u);
+// The graphics layer's "this call is not allowed in the object's present state".
+constexpr HRESULT kDXGI_ERROR_INVALID_CALL = static_cast<HRESULT>(0x887A0001u);
 
 // HRESULT_FROM_WIN32 for a Win32 error code.
 constexpr HRESULT HResultFromWin32(std::uint32_t error) {

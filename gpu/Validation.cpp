@@ -152,6 +152,21 @@ Validation ValidateDeviceRequest(DriverType driverType, const FeatureLevel* feat
     return {};
 }
 
+Validation ValidateResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                                 Format newFormat, std::uint32_t flags, Format current, Format* format) {
+    if (bufferCount > 1)
+        return Validation::Refuse("a swap chain here has one buffer");
+    if (width == 0 || height == 0)
+        return Validation::Refuse("zero back-buffer size");
+    if (flags != 0)
+        return Validation::Refuse("unknown swap-chain flags");
+    if (newFormat != Format::Unknown && newFormat != Format::R8G8B8A8_UNorm &&
+        newFormat != Format::B8G8R8A8_UNorm)
+        return Validation::Refuse("swap-chain format must be R8G8B8A8_UNorm or B8G8R8A8_UNorm");
+    *format = newFormat == Format::Unknown ? current : newFormat;
+    return {};
+}
+
 bool ChooseFeatureLevel(const std::vector<FeatureLevel>& levels, FeatureLevel highest, FeatureLevel* chosen) {
     for (const FeatureLevel level : levels) {
         if (level <= highest) {

@@ -48,6 +48,11 @@ Validation ValidateTexture2DDesc(const Texture2DDesc* desc, const SubresourceDat
 Validation ValidateTexture3DDesc(const Texture3DDesc* desc, const SubresourceData* initialData,
                                  Texture3DDesc* resolved);
 
+// ResizeBuffers' arguments against a back buffer now in `current`: one buffer (0 keeps the count), a
+// nonzero size, a swap-chain format or Unknown, no flags. On success `format` is the new buffer's.
+Validation ValidateResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                                 Format newFormat, std::uint32_t flags, Format current, Format* format);
+
 ResourceInfo DescribeResource(const BufferDesc& desc);
 ResourceInfo DescribeResource(const Texture1DDesc& resolved);
 ResourceInfo DescribeResource(const Texture2DDesc& resolved);

@@ -83,6 +83,26 @@ bool CreateDepthBuffer(RendererState& state, ClientSize size) {
                                                           state.depthStencilView.Put()));
 }
 
+// The render target and depth buffer of `size` over the swap chain's back buffer, with the viewport,
+// bound to the output merger.
+bool CreateRenderTargets(RendererState& state, ClientSize size) {
+    if (!CreateRenderTarget(state)) {
+        return false;
+    }
+    gpu::IDeviceContext& context = *state.context.Get();
+    const gpu::Viewport viewport{0.0f, 0.0f, static_cast<float>(size.width), static_cast<float>(size.height),
+                                 0.0f, 1.0f};
+    context.RSSetViewports(1, &viewport);
+
+    if (!CreateDepthBuffer(state, size)) {
+        return false;
+    }
+    gpu::IRenderTargetView* const renderTargets[] = {state.renderTargetView.Get()};
+    context.OMSetRenderTargets(1, renderTargets, state.depthStencilView.Get());
+    state.targetSize = size;
+    return true;
+}
+
 bool CreateSampler(RendererState& state) {
     gpu::SamplerDesc desc{};
     desc.filter = gpu::Filter::MinMagMipLinear;
@@ -119,20 +139,10 @@ bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowH
     const ClientSize size = state.host.clientSize();
 
     const gpu::SwapChainDesc swapChainDesc = MakeSwapChainDesc(window, size);
-    if (!CreateDeviceOnFirstDriver(state, factory, swapChainDesc) || !CreateRenderTarget(state)) {
+    if (!CreateDeviceOnFirstDriver(state, factory, swapChainDesc) || !CreateRenderTargets(state, size)) {
         return false;
     }
     gpu::IDeviceContext& context = *state.context.Get();
-
-    const gpu::Viewport viewport{0.0f, 0.0f, static_cast<float>(size.width), static_cast<float>(size.height),
-                                 0.0f, 1.0f};
-    context.RSSetViewports(1, &viewport);
-
-    if (!CreateDepthBuffer(state, size)) {
-        return false;
-    }
-    gpu::IRenderTargetView* const renderTargets[] = {state.renderTargetView.Get()};
-    context.OMSetRenderTargets(1, renderTargets, state.depthStencilView.Get());
 
     if (!CreateSampler(state)) {
         return false;
@@ -165,6 +175,24 @@ bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowH
     // Every model is drawn as indexed triangle strips.
     context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleStrip);
     return true;
+}
+
+bool ResizeRenderTargets(RendererState& state, ClientSize size) {
+    const bool sameSize = size.width == state.targetSize.width && size.height == state.targetSize.height;
+    if (size.width == 0 || size.height == 0 || !state.swapChain || !state.context ||
+        (sameSize && state.renderTargetView)) {
+        return true;
+    }
+    // The swap chain resizes only a back buffer that nothing else holds: the bound views and ours go first.
+    state.context->OMSetRenderTargets(0, nullptr, nullptr);
+    state.renderTargetView.Reset();
+    state.depthStencilView.Reset();
+    state.depthStencilTexture.Reset();
+    if (Failed(state.swapChain->ResizeBuffers(1, size.width, size.height, gpu::Format::Unknown, 0))) {
+        CreateRenderTargets(state, state.targetSize);
+        return false;
+    }
+    return CreateRenderTargets(state, size);
 }
 
 void RenderCurrentModel(RendererState& state) {

@@ -47,6 +47,8 @@ public:
     gpu::Ref<gpu::IPixelShader> pixelShader;
     // The model shown, or null; written by the model cycler.
     std::unique_ptr<CRenderModel> currentModel;
+    // The size of the back buffer, the depth buffer and the viewport.
+    ClientSize targetSize;
     // How the user looks at it; the designed view unless changed.
     ViewOptions view;
     // Drawn over each frame when set; must outlive its use here.
@@ -56,9 +58,15 @@ public:
 // Creates the device (hardware, then WARP, then reference driver), a one-buffer swap chain on window of
 // the host's client size, the render target, depth buffer, viewport, sampler, shaders and input layout,
 // binds them with strip topology, and stores everything in state. False at the first failure; what was
-// made so far stays in state for its destructor. The sizes are read once here and never updated.
+// made so far stays in state for its destructor. Only ResizeRenderTargets changes the sizes afterwards.
 bool InitDevice(RendererState& state, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
                 RenderHost host);
+
+// Gives the back buffer, the depth buffer and the viewport the size `size`, bound as InitDevice binds
+// them, so that a resized window is drawn at its own resolution. Does nothing for the size they have
+// or an empty one. When the swap chain cannot take the new size, the targets are made again at the
+// old one and false is returned; false too when even that fails (no target is bound then).
+bool ResizeRenderTargets(RendererState& state, ClientSize size);
 
 // Draws and presents one frame of the current model; does nothing (no clear, no present) without one.
 void RenderCurrentModel(RendererState& state);

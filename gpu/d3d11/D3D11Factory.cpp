@@ -22,17 +22,6 @@ void HandOut(const Ref<T>& object, Interface** out) {
         *out = Share(object.Get());
 }
 
-// A texture like the back buffer that only copies go to, to keep the presented frame for read-back.
-HRESULT CreatePresentedCopy(ID3D11Device* device, ID3D11Texture2D* backBuffer, ID3D11Texture2D** copy) {
-    D3D11_TEXTURE2D_DESC desc{};
-    backBuffer->GetDesc(&desc);
-    desc.Usage = D3D11_USAGE_DEFAULT;
-    desc.BindFlags = 0;
-    desc.CPUAccessFlags = 0;
-    desc.MiscFlags = 0;
-    return device->CreateTexture2D(&desc, nullptr, copy);
-}
-
 // The back buffer of an offscreen swap chain: a texture the renderer can draw into, described like the
 // back buffer a DXGI swap chain would make from desc.
 HRESULT CreateOffscreenBackBuffer(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC& desc,

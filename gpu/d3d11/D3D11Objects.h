@@ -173,6 +173,9 @@ private:
     D3D11DeviceContext* const immediateContext;
 };
 
+// A texture like the back buffer that only copies go to, to keep the presented frame for read-back.
+HRESULT CreatePresentedCopy(ID3D11Device* device, ID3D11Texture2D* backBuffer, ID3D11Texture2D** copy);
+
 class D3D11SwapChain : public D3D11Object<ISwapChain, IDXGISwapChain> {
 public:
     // Takes over the reference on `owned` (null for an offscreen swap chain, which presents to no window)
@@ -186,10 +189,18 @@ public:
     HRESULT GetBuffer(std::uint32_t index, ITexture2D** buffer) override;
     // Copies the back buffer aside (the swap chain discards it), then presents.
     HRESULT Present(std::uint32_t syncInterval, std::uint32_t flags) override;
+    // Lets go of the back buffer and its copy, resizes (or, offscreen, remakes) the buffer, and takes
+    // the new one with a new copy. Should that fail, the swap chain takes whatever buffer it has then.
+    HRESULT ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                          Format newFormat, std::uint32_t flags) override;
     HRESULT ReadPresentedImage(PresentedImage* image) override;
 
 private:
-    D3D11Texture2D* const backBuffer;
+    // Takes back buffer 0 of the DXGI swap chain, or for an offscreen one makes a texture like
+    // `described`, with a copy for the presented frame.
+    HRESULT TakeBuffers(const D3D11_TEXTURE2D_DESC& described);
+
+    D3D11Texture2D* backBuffer; // null only after a failed resize
     Ref<ID3D11Texture2D> presented;
     Ref<ID3D11Device> device;
     Ref<ID3D11DeviceContext> context;

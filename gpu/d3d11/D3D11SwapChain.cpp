@@ -1,7 +1,9 @@
+#include "gpu/Validation.h"
 #include "gpu/d3d11/D3D11Objects.h"
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace tavro::gpu::d3d11 {
 namespace {
@@ -44,6 +46,16 @@ void CopyRow(const std::uint8_t* source, std::uint8_t* target, std::uint32_t wid
 
 } // namespace
 
+HRESULT CreatePresentedCopy(ID3D11Device* device, ID3D11Texture2D* backBuffer, ID3D11Texture2D** copy) {
+    D3D11_TEXTURE2D_DESC desc{};
+    backBuffer->GetDesc(&desc);
+    desc.Usage = D3D11_USAGE_DEFAULT;
+    desc.BindFlags = 0;
+    desc.CPUAccessFlags = 0;
+    desc.MiscFlags = 0;
+    return device->CreateTexture2D(&desc, nullptr, copy);
+}
+
 D3D11SwapChain::D3D11SwapChain(IDXGISwapChain* owned, D3D11Texture2D* buffer, ID3D11Texture2D* presentedCopy,
                                ID3D11Device* nativeDevice, ID3D11DeviceContext* nativeContext)
     : D3D11Object(owned), backBuffer(buffer), presented(presentedCopy), device(nativeDevice),
@@ -55,18 +67,23 @@ D3D11SwapChain::D3D11SwapChain(IDXGISwapChain* owned, D3D11Texture2D* buffer, ID
 }
 
 D3D11SwapChain::~D3D11SwapChain() {
-    backBuffer->Release();
+    if (backBuffer != nullptr)
+        backBuffer->Release();
 }
 
 HRESULT D3D11SwapChain::GetBuffer(std::uint32_t index, ITexture2D** buffer) {
     if (index != 0 || buffer == nullptr)
         return kE_INVALIDARG;
+    if (backBuffer == nullptr)
+        return kDXGI_ERROR_INVALID_CALL;
     backBuffer->AddRef();
     *buffer = backBuffer;
     return kS_OK;
 }
 
 HRESULT D3D11SwapChain::Present(std::uint32_t syncInterval, std::uint32_t flags) {
+    if (backBuffer == nullptr)
+        return kDXGI_ERROR_INVALID_CALL;
     // A discarding swap chain leaves the back buffer undefined after Present; the copy keeps the frame
     // readable. It stays on the graphics processor, so it costs one blit per frame.
     context->CopyResource(presented.Get(), backBuffer->NativeObject());
@@ -75,6 +92,56 @@ HRESULT D3D11SwapChain::Present(std::uint32_t syncInterval, std::uint32_t flags)
     if (Succeeded(hr))
         hasPresented = true;
     return hr;
+}
+
+HRESULT D3D11SwapChain::ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                                      Format newFormat, std::uint32_t flags) try {
+    if (backBuffer == nullptr)
+        return kDXGI_ERROR_INVALID_CALL;
+    D3D11_TEXTURE2D_DESC desc{};
+    backBuffer->NativeObject()->GetDesc(&desc);
+    Format format{};
+    if (const Validation request = ValidateResizeBuffers(bufferCount, width, height, newFormat, flags,
+                                                         static_cast<Format>(desc.Format), &format);
+        !request.Ok())
+        return request.result;
+    // DXGI refuses while anything holds the buffer; our wrapper's own count says so before anything
+    // is let go.
+    const bool onlyReference = backBuffer->AddRef() == 2;
+    backBuffer->Release();
+    if (!onlyReference)
+        return kDXGI_ERROR_INVALID_CALL;
+    std::exchange(backBuffer, nullptr)->Release();
+    presented.Reset();
+    hasPresented = false;
+    HRESULT hr = kS_OK;
+    if (native) {
+        hr = native->ResizeBuffers(bufferCount, width, height, static_cast<DXGI_FORMAT>(format), flags);
+    } else {
+        desc.Width = width;
+        desc.Height = height;
+        desc.Format = static_cast<DXGI_FORMAT>(format);
+    }
+    const HRESULT taken = TakeBuffers(desc);
+    return Failed(hr) ? hr : taken;
+} catch (const std::bad_alloc&) {
+    return kE_OUTOFMEMORY;
+}
+
+HRESULT D3D11SwapChain::TakeBuffers(const D3D11_TEXTURE2D_DESC& described) {
+    Ref<ID3D11Texture2D> buffer;
+    const HRESULT made =
+        native ? native->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(buffer.Put()))
+               : device->CreateTexture2D(&described, nullptr, buffer.Put());
+    if (Failed(made))
+        return made;
+    Ref<ID3D11Texture2D> copy;
+    if (const HRESULT hr = CreatePresentedCopy(device.Get(), buffer.Get(), copy.Put()); Failed(hr))
+        return hr;
+    buffer->AddRef();
+    backBuffer = new D3D11Texture2D(buffer.Get());
+    presented = std::move(copy);
+    return kS_OK;
 }
 
 HRESULT D3D11SwapChain::ReadPresentedImage(PresentedImage* image) try {

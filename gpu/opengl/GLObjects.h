@@ -310,14 +310,18 @@ public:
 
     HRESULT GetBuffer(std::uint32_t index, ITexture2D** buffer) override;
     HRESULT Present(std::uint32_t syncInterval, std::uint32_t flags) override;
+    HRESULT ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                          Format newFormat, std::uint32_t flags) override;
     HRESULT ReadPresentedImage(PresentedImage* image) override;
 
 private:
+    // Points the two framebuffers at the back buffer and the presented texture and takes their size.
+    void AttachBuffers();
     // Shows the presented image in the window, scaled to its drawable, with the window's chrome on top.
     void ShowInWindow();
 
-    GLTexture2D* const backBuffer; // one reference
-    const GLuint presented;        // the last presented image, same size and format as the back buffer
+    GLTexture2D* backBuffer; // one reference
+    GLuint presented;        // the last presented image, same size and format as the back buffer
     GLuint readFramebuffer = 0;
     GLuint drawFramebuffer = 0;
     std::uint32_t width = 0;
@@ -328,6 +332,11 @@ private:
 // Creates a 2D texture (used for the swap chain's back buffer as well as by the device).
 HRESULT MakeTexture2D(const SharedState& shared, const Texture2DDesc* desc,
                       const SubresourceData* initialData, ITexture2D** texture);
+
+// The swap chain's back buffer of desc's size and format, and the texture that keeps its presented image
+// (the caller's to delete). Nothing is left made on failure.
+HRESULT MakeSwapChainBuffers(const SharedState& shared, const Texture2DDesc& desc, ITexture2D** backBuffer,
+                             GLuint* presented);
 
 // Sets the fixed pipeline state every draw relies on (Direct3D 11's defaults).
 void SetDefaultPipelineState();

@@ -5,24 +5,47 @@
 
 namespace tavro::gpu::opengl {
 
+HRESULT MakeSwapChainBuffers(const SharedState& shared, const Texture2DDesc& desc, ITexture2D** backBuffer,
+                             GLuint* presented) {
+    Ref<ITexture2D> buffer;
+    if (const HRESULT hr = MakeTexture2D(shared, &desc, nullptr, buffer.Put()); Failed(hr))
+        return hr;
+    GLuint texture = 0;
+    glCreateTextures(GL_TEXTURE_2D, 1, &texture);
+    glTextureStorage2D(texture, 1, TextureFormatOf(desc.format).internalFormat,
+                       static_cast<GLsizei>(desc.width), static_cast<GLsizei>(desc.height));
+    if (glGetError() == GL_OUT_OF_MEMORY) {
+        glDeleteTextures(1, &texture);
+        return kE_OUTOFMEMORY;
+    }
+    *backBuffer = buffer.Get();
+    (*backBuffer)->AddRef();
+    *presented = texture;
+    return kS_OK;
+}
+
 GLSwapChain::GLSwapChain(SharedState sharedState, GLTexture2D* buffer, GLuint presentedTexture)
     : GLObject(std::move(sharedState)), backBuffer(buffer), presented(presentedTexture) {
-    Texture2DDesc desc{};
-    backBuffer->GetDesc(&desc);
-    width = desc.width;
-    height = desc.height;
     shared->Use();
     glCreateFramebuffers(1, &readFramebuffer);
-    glNamedFramebufferTexture(readFramebuffer, GL_COLOR_ATTACHMENT0, backBuffer->name, 0);
-    glNamedFramebufferReadBuffer(readFramebuffer, GL_COLOR_ATTACHMENT0);
     glCreateFramebuffers(1, &drawFramebuffer);
-    glNamedFramebufferTexture(drawFramebuffer, GL_COLOR_ATTACHMENT0, presented, 0);
-    glNamedFramebufferDrawBuffer(drawFramebuffer, GL_COLOR_ATTACHMENT0);
-    glNamedFramebufferReadBuffer(drawFramebuffer, GL_COLOR_ATTACHMENT0);
+    AttachBuffers();
     shared->context.SetRepaint([this] {
         if (hasPresented)
             ShowInWindow();
     });
+}
+
+void GLSwapChain::AttachBuffers() {
+    Texture2DDesc desc{};
+    backBuffer->GetDesc(&desc);
+    width = desc.width;
+    height = desc.height;
+    glNamedFramebufferTexture(readFramebuffer, GL_COLOR_ATTACHMENT0, backBuffer->name, 0);
+    glNamedFramebufferReadBuffer(readFramebuffer, GL_COLOR_ATTACHMENT0);
+    glNamedFramebufferTexture(drawFramebuffer, GL_COLOR_ATTACHMENT0, presented, 0);
+    glNamedFramebufferDrawBuffer(drawFramebuffer, GL_COLOR_ATTACHMENT0);
+    glNamedFramebufferReadBuffer(drawFramebuffer, GL_COLOR_ATTACHMENT0);
 }
 
 GLSwapChain::~GLSwapChain() {
@@ -54,6 +77,37 @@ HRESULT GLSwapChain::Present(std::uint32_t, std::uint32_t) {
     hasPresented = true;
     ShowInWindow();
     return kS_OK;
+}
+
+HRESULT GLSwapChain::ResizeBuffers(std::uint32_t bufferCount, std::uint32_t newWidth, std::uint32_t newHeight,
+                                   Format newFormat, std::uint32_t flags) try {
+    Texture2DDesc desc{};
+    backBuffer->GetDesc(&desc);
+    if (const Validation request = ValidateResizeBuffers(bufferCount, newWidth, newHeight, newFormat, flags,
+                                                         desc.format, &desc.format);
+        !request.Ok())
+        return request.result;
+    // A view or binding of the old buffer would go on drawing into a texture nobody shows.
+    const bool onlyReference = backBuffer->AddRef() == 2;
+    backBuffer->Release();
+    if (!onlyReference)
+        return kDXGI_ERROR_INVALID_CALL;
+    desc.width = newWidth;
+    desc.height = newHeight;
+    shared->Use();
+    ITexture2D* madeBuffer = nullptr;
+    GLuint madePresented = 0;
+    if (const HRESULT hr = MakeSwapChainBuffers(shared, desc, &madeBuffer, &madePresented); Failed(hr))
+        return hr;
+    backBuffer->Release();
+    glDeleteTextures(1, &presented);
+    backBuffer = static_cast<GLTexture2D*>(madeBuffer);
+    presented = madePresented;
+    AttachBuffers();
+    hasPresented = false;
+    return kS_OK;
+} catch (const std::bad_alloc&) {
+    return kE_OUTOFMEMORY;
 }
 
 void GLSwapChain::ShowInWindow() {

@@ -66,15 +66,9 @@ HRESULT OpenGLFactory::CreateDeviceAndSwapChain(DriverType driverType, std::uint
         bufferDesc.format = desc->bufferDesc.format;
         bufferDesc.sampleDesc = {1, 0};
         bufferDesc.bindFlags = kBindRenderTarget;
-        if (const HRESULT hr = MakeTexture2D(shared, &bufferDesc, nullptr, backBuffer.Put()); Failed(hr))
+        if (const HRESULT hr = MakeSwapChainBuffers(shared, bufferDesc, backBuffer.Put(), &presented);
+            Failed(hr))
             return hr;
-        glCreateTextures(GL_TEXTURE_2D, 1, &presented);
-        glTextureStorage2D(presented, 1, TextureFormatOf(bufferDesc.format).internalFormat,
-                           static_cast<GLsizei>(bufferDesc.width), static_cast<GLsizei>(bufferDesc.height));
-        if (glGetError() == GL_OUT_OF_MEMORY) {
-            glDeleteTextures(1, &presented);
-            return kE_OUTOFMEMORY;
-        }
     }
 
     auto* madeContext = new GLDeviceContext(shared);

@@ -211,6 +211,16 @@ std::string Describe(const GetBufferArgs& a) {
 std::string Describe(const PresentArgs& a) {
     return ArgWriter().U("syncInterval", a.syncInterval).Hex("flags", a.flags).Text();
 }
+std::string Describe(const ResizeBuffersArgs& a) {
+    return ArgWriter()
+        .U("bufferCount", a.bufferCount)
+        .U("width", a.width)
+        .U("height", a.height)
+        .U("newFormat", N(a.newFormat))
+        .Hex("flags", a.flags)
+        .Obj("buffer", a.buffer)
+        .Text();
+}
 std::string Describe(const ReadPresentedImageArgs&) {
     return {};
 }

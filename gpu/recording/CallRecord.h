@@ -119,6 +119,13 @@ struct PresentArgs {
     static constexpr std::string_view kName = "Present";
     std::uint32_t syncInterval, flags;
 };
+struct ResizeBuffersArgs {
+    static constexpr std::string_view kName = "ResizeBuffers";
+    std::uint32_t bufferCount, width, height;
+    Format newFormat;
+    std::uint32_t flags;
+    ObjectId buffer; // the new back buffer (0 on failure)
+};
 struct ReadPresentedImageArgs {
     static constexpr std::string_view kName = "ReadPresentedImage";
 };
@@ -214,11 +221,12 @@ using CallArgs =
                  CreateTexture3DArgs, CreateShaderResourceViewArgs, CreateRenderTargetViewArgs,
                  CreateDepthStencilViewArgs, CreateSamplerStateArgs, CreateVertexShaderArgs,
                  CreatePixelShaderArgs, CreateInputLayoutArgs, GetFeatureLevelArgs, GetImmediateContextArgs,
-                 GetBufferArgs, PresentArgs, ReadPresentedImageArgs, OMSetRenderTargetsArgs,
-                 RSSetViewportsArgs, IASetInputLayoutArgs, IASetPrimitiveTopologyArgs, IASetVertexBuffersArgs,
-                 IASetIndexBufferArgs, VSSetShaderArgs, PSSetShaderArgs, VSSetConstantBuffersArgs,
-                 PSSetShaderResourcesArgs, PSSetSamplersArgs, ClearRenderTargetViewArgs,
-                 ClearDepthStencilViewArgs, UpdateSubresourceArgs, DrawIndexedArgs, AddRefArgs, ReleaseArgs>;
+                 GetBufferArgs, PresentArgs, ResizeBuffersArgs, ReadPresentedImageArgs,
+                 OMSetRenderTargetsArgs, RSSetViewportsArgs, IASetInputLayoutArgs, IASetPrimitiveTopologyArgs,
+                 IASetVertexBuffersArgs, IASetIndexBufferArgs, VSSetShaderArgs, PSSetShaderArgs,
+                 VSSetConstantBuffersArgs, PSSetShaderResourcesArgs, PSSetSamplersArgs,
+                 ClearRenderTargetViewArgs, ClearDepthStencilViewArgs, UpdateSubresourceArgs, DrawIndexedArgs,
+                 AddRefArgs, ReleaseArgs>;
 
 struct CallRecord {
     ObjectId target = 0;          // the object the call was made on (0 for the factory)

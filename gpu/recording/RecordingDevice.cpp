@@ -259,6 +259,34 @@ HRESULT RecordingSwapChain::Present(std::uint32_t syncInterval, std::uint32_t fl
     return hr;
 }
 
+HRESULT RecordingSwapChain::ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width,
+                                          std::uint32_t height, Format newFormat, std::uint32_t flags) {
+    const HRESULT planned = recorder.TakePlannedResult(ResizeBuffersArgs::kName);
+    Texture2DDesc desc{};
+    backBuffer->GetDesc(&desc);
+    const Validation request =
+        ValidateResizeBuffers(bufferCount, width, height, newFormat, flags, desc.format, &desc.format);
+    HRESULT hr = request.result;
+    const char* reason = request.reason;
+    if (Succeeded(hr) && backBuffer->References() != 1) {
+        hr = kDXGI_ERROR_INVALID_CALL;
+        reason = "the back buffer is still referenced";
+    } else if (Succeeded(hr) && Failed(planned)) {
+        hr = planned;
+        reason = "planned failure";
+    }
+    ResizeBuffersArgs args{bufferCount, width, height, newFormat, flags, 0};
+    if (Succeeded(hr)) {
+        desc.width = width;
+        desc.height = height;
+        backBuffer->Drop();
+        backBuffer = new RecordingTexture2D(recorder, "Texture2D (back buffer)", desc);
+        args.buffer = backBuffer->id;
+    }
+    recorder.Record({id, hr, reason, args});
+    return hr;
+}
+
 HRESULT RecordingSwapChain::ReadPresentedImage(PresentedImage*) {
     recorder.TakePlannedResult(ReadPresentedImageArgs::kName);
     recorder.Record({id, kE_NOTIMPL, "the recording backend draws nothing", ReadPresentedImageArgs{}});

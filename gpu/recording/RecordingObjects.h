@@ -20,6 +20,7 @@ public:
     virtual ~Tracked() { recorder.Unregister(id); }
 
     void Retain() { ++refCount; }
+    std::uint32_t References() const { return refCount; }
     void Drop() {
         if (--refCount == 0)
             delete this;
@@ -257,10 +258,12 @@ public:
 
     HRESULT GetBuffer(std::uint32_t index, ITexture2D** buffer) override;
     HRESULT Present(std::uint32_t syncInterval, std::uint32_t flags) override;
+    HRESULT ResizeBuffers(std::uint32_t bufferCount, std::uint32_t width, std::uint32_t height,
+                          Format newFormat, std::uint32_t flags) override;
     HRESULT ReadPresentedImage(PresentedImage* image) override;
 
 private:
-    RecordingTexture2D* const backBuffer; // one internal reference
+    RecordingTexture2D* backBuffer; // one internal reference
 };
 
 } // namespace tavro::gpu::recording

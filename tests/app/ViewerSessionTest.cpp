@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -225,6 +226,50 @@ TEST_F(ViewerSessionTest, DragOrbitsAndPausesWheelZoomsDoubleClickResets) {
             platform.QueueMessage(platform::kMessageClose);
         }
     });
+}
+
+// The projection's horizontal and vertical scales, from the last model frame's constant bytes.
+std::pair<float, float> ProjectionScales(const std::vector<std::uint8_t>& constants) {
+    float scales[6] = {};
+    std::memcpy(scales, constants.data() + 128, sizeof scales);
+    return {scales[0], scales[5]};
+}
+
+TEST_F(ViewerSessionTest, ResizedWindowIsDrawnAtItsOwnSizeWithTrueProportions) {
+    Run([&](int pass) {
+        platform.AdvanceTicks(20);
+        if (pass == 1) {
+            EXPECT_TRUE(recorder.CallsOf<gpu::recording::ResizeBuffersArgs>().empty());
+            platform.ResizeClient(1600, 800);
+        } else if (pass == 2) {
+            platform.ResizeClient(0, 0); // minimised: nothing is made or drawn
+        } else if (pass == 3) {
+            platform.ResizeClient(1600, 800);
+        } else {
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+    const auto resizes = recorder.CallsOf<gpu::recording::ResizeBuffersArgs>();
+    ASSERT_EQ(resizes.size(), 1u);
+    EXPECT_EQ(resizes[0]->width, 1600u);
+    EXPECT_EQ(resizes[0]->height, 800u);
+    EXPECT_NE(resizes[0]->buffer, 0u) << recorder.Text();
+    const auto viewports = recorder.CallsOf<gpu::recording::RSSetViewportsArgs>();
+    ASSERT_EQ(viewports.size(), 2u);
+    EXPECT_EQ(viewports[1]->viewports[0].width, 1600.0f);
+    EXPECT_EQ(viewports[1]->viewports[0].height, 800.0f);
+    std::vector<const gpu::recording::CreateTexture2DArgs*> depthBuffers;
+    for (const auto* texture : recorder.CallsOf<gpu::recording::CreateTexture2DArgs>()) {
+        if (texture->desc.bindFlags == gpu::kBindDepthStencil) {
+            depthBuffers.push_back(texture);
+        }
+    }
+    ASSERT_EQ(depthBuffers.size(), 2u);
+    EXPECT_EQ(depthBuffers[1]->desc.width, 1600u);
+    EXPECT_EQ(depthBuffers[1]->desc.height, 800u);
+    // A unit square covers as many pixels across as down: the scales are in the ratio of the sides.
+    const auto [scaleX, scaleY] = ProjectionScales(LastConstants());
+    EXPECT_FLOAT_EQ(scaleX * 1600.0f, scaleY * 800.0f);
 }
 
 TEST_F(ViewerSessionTest, ArgumentsChooseArchiveRowAndPause) {

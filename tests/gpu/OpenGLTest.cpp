@@ -209,6 +209,34 @@ TEST_F(OpenGLDevice, ClearColourIsWhatPresentShows) {
         EXPECT_EQ(Pixel(image, x, y), (Rgba{64, 128, 191, 255}));
 }
 
+TEST_F(OpenGLDevice, ResizedTargetsAreDrawnWholeAtTheirNewSize) {
+    const float color[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    Clear(color);
+    PresentAndRead();
+    {
+        // Someone still holds the back buffer: the swap chain refuses, the old targets are made again.
+        Ref<ITexture2D> held;
+        ASSERT_EQ(swapChain->GetBuffer(0, held.Put()), kS_OK);
+        EXPECT_FALSE(ResizeRenderTargets(state, ClientSize{96, 32}));
+        EXPECT_EQ(state.targetSize.width, kSize);
+        ASSERT_TRUE(state.renderTargetView);
+    }
+    ASSERT_TRUE(ResizeRenderTargets(state, ClientSize{96, 32}));
+    PresentedImage image;
+    EXPECT_EQ(swapChain->ReadPresentedImage(&image), kE_FAIL) << "the old frame went with its buffer";
+    SetSolidTexture(kRed);
+    SetGeometry();
+    Clear(kBlack);
+    context->DrawIndexed(4, 0, 0);
+    ASSERT_EQ(swapChain->Present(0, 0), kS_OK);
+    ASSERT_EQ(swapChain->ReadPresentedImage(&image), kS_OK);
+    ASSERT_EQ(image.width, 96u);
+    ASSERT_EQ(image.height, 32u);
+    // The viewport followed: the full-target quad reaches every corner.
+    for (const auto& [x, y] : {std::pair{0u, 0u}, {95u, 0u}, {0u, 31u}, {95u, 31u}})
+        EXPECT_EQ(Pixel(image, x, y), kRed) << x << "," << y;
+}
+
 TEST_F(OpenGLDevice, StripCutAt0xFFFFLeavesItsGapAndIgnoresTheBaseVertex) {
     // Two quads side by side in one strip, cut between them. The vertices sit after three unused ones,
     // reached through base vertex 3: the cut is recognised before the base vertex is added.
