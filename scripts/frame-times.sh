@@ -49,7 +49,7 @@ done
 [ -n "$window" ] || { echo "frame-times: the viewer's window did not appear" >&2; exit 1; }
 sleep 1
 for _ in $(seq 332); do
-    xdotool key --window "$window" Right
+    xdotool key --window "$window" Right 2>/dev/null # Wine's windows make it warn about the focus at every key
     sleep "$(awk -v ms="$step_ms" 'BEGIN { print ms / 1000 }')"
 done
 sleep 1
