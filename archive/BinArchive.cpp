@@ -104,6 +104,10 @@ bool CKOEIFile_BIN_SM5::Open(const wchar_t* path, std::int32_t mode) {
     }
 }
 
+std::uint64_t CKOEIFile_BIN_SM5::GetDecodedSizeLimit(std::uint32_t storedSize) {
+    return Lzp2MaxOutputSize(storedSize);
+}
+
 bool CKOEIFile_BIN_SM5::Decompress(const std::uint8_t* source, std::uint32_t sourceSize,
                                    std::uint8_t*& output, std::uint32_t& outputSize) {
     if (output == nullptr && outputSize != 0) {

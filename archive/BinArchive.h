@@ -29,6 +29,8 @@ public:
     // (".idx"), and builds the entry table. False, leaving the archive closed, when either file cannot
     // be opened, the index size is unknown, the index reads short or memory runs out.
     bool Open(const wchar_t* path, std::int32_t mode) override;
+    // What an LZP2 stream of storedSize bytes can decode to at most.
+    std::uint64_t GetDecodedSizeLimit(std::uint32_t storedSize) override;
     // LZP2 decoding into output, which must hold outputSize bytes.
     bool Decompress(const std::uint8_t* source, std::uint32_t sourceSize, std::uint8_t*& output,
                     std::uint32_t& outputSize) override;

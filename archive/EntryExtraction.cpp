@@ -64,7 +64,9 @@ std::uint32_t CFileBase::ExtractEntryTo(std::uint32_t index, CAbstractFile& dest
 
 std::uint32_t CFileBase::ExtractCompressedEntry(CAbstractFile& destination, std::uint32_t storedSize,
                                                 std::uint32_t size, std::uint32_t index, std::uint32_t mode) {
-    if (storedSize == 0 || size == 0 || file == nullptr) {
+    // A size no stream of storedSize bytes can decode to is refused before it sizes a buffer: a
+    // damaged index could otherwise make every extraction allocate and clear up to 4 GiB.
+    if (storedSize == 0 || size == 0 || file == nullptr || size > GetDecodedSizeLimit(storedSize)) {
         return 0;
     }
     std::unique_ptr<std::uint8_t[]> output(NewBlock(size));

@@ -83,6 +83,10 @@ bool CFileBase::EntryHook(std::uint32_t, std::uint32_t) {
     return true;
 }
 
+std::uint64_t CFileBase::GetDecodedSizeLimit(std::uint32_t) {
+    return UINT32_MAX;
+}
+
 bool CFileBase::DecompressEntry(std::uint32_t, const std::uint8_t* source, std::uint32_t sourceSize,
                                 std::uint8_t*& output, std::uint32_t& outputSize) {
     return Decompress(source, sourceSize, output, outputSize);

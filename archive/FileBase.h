@@ -41,6 +41,10 @@ public:
     // to destination; returns the bytes delivered or 0.
     virtual std::uint32_t ExtractCompressedEntry(CAbstractFile& destination, std::uint32_t storedSize,
                                                  std::uint32_t size, std::uint32_t index, std::uint32_t mode);
+    // The largest entry size the archive's decoder can produce from storedSize stored bytes; a
+    // compressed entry that declares more is refused before any buffer is sized from its declaration.
+    // This class knows no decoder and sets no limit.
+    virtual std::uint64_t GetDecodedSizeLimit(std::uint32_t storedSize);
     // Decodes one entry into output (outputSize bytes); forwards to Decompress.
     virtual bool DecompressEntry(std::uint32_t index, const std::uint8_t* source, std::uint32_t sourceSize,
                                  std::uint8_t*& output, std::uint32_t& outputSize);

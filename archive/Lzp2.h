@@ -6,6 +6,18 @@ namespace tavro {
 
 constexpr std::uint32_t kLzp2BlockOutputSize = 524288;
 
+// The largest output size that any stream of sourceSize bytes decodes to. Every block but the last
+// occupies at least 2048 bytes of the source (the chain's alignment), the last at least its 16-byte
+// header and its end op, and a block decodes to at most kLzp2BlockOutputSize bytes whatever its ops
+// (one that ends early is zero-filled). A declared size beyond this is refused before any buffer is
+// sized from it.
+constexpr std::uint64_t Lzp2MaxOutputSize(std::uint32_t sourceSize) {
+    constexpr std::uint32_t kSmallestBlock = 16 + 1;
+    if (sourceSize < kSmallestBlock)
+        return 0;
+    return (std::uint64_t{sourceSize - kSmallestBlock} / 2048 + 1) * kLzp2BlockOutputSize;
+}
+
 // Decodes the LZP2 stream in source[0, sourceSize) into exactly outputSize bytes at output.
 // Returns false for a malformed stream (bad magic, wrong block size field, oversized op stream, a block
 // whose ops would write more bytes than its size field) and for any stream that would read past

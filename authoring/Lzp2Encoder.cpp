@@ -20,9 +20,13 @@ constexpr std::size_t kMinMatch = 3;
 constexpr std::size_t kMaxMatch = 18;
 constexpr std::size_t kMaxDistance = 2048;
 
-constexpr int kHashBits = 14;
-// Links are kept for twice the window, so a link followed from inside the window is never stale.
-constexpr std::size_t kChainSize = 2 * kMaxDistance;
+// The hash table has 2^14 heads for large inputs; a small input gets about one head per byte (at
+// least 2^8), so encoding a few bytes does not clear a 128 KiB table.
+constexpr int kMaxHashBits = 14;
+constexpr int kMinHashBits = 8;
+// Links are kept for twice the window, so a link followed from inside the window is never stale; an
+// input shorter than that needs no more links than it has bytes.
+constexpr std::size_t kMaxChainSize = 2 * kMaxDistance;
 constexpr int kChainDepth = 24;
 // Only a short match is worth deferring by one literal to try the next position: a long one rarely
 // loses enough to pay for the literal, and skipping the second search keeps the encoder fast.
@@ -96,14 +100,14 @@ private:
     std::uint32_t Hash(std::size_t pos) const {
         const std::uint32_t prefix =
             std::uint32_t(in[pos]) | std::uint32_t(in[pos + 1]) << 8 | std::uint32_t(in[pos + 2]) << 16;
-        return (prefix * 2654435761u) >> (32 - kHashBits);
+        return (prefix * 2654435761u) >> (32 - hashBits);
     }
 
     void Insert(std::size_t pos) {
         if (pos + kMinMatch > in.size())
             return;
         std::size_t& first = head[Hash(pos)];
-        chain[pos % kChainSize] = first;
+        chain[pos % chain.size()] = first;
         first = pos;
     }
 
@@ -163,7 +167,7 @@ private:
                         break;
                 }
             }
-            candidate = chain[candidate % kChainSize];
+            candidate = chain[candidate % chain.size()];
         }
         return best;
     }
@@ -197,8 +201,10 @@ private:
 
     std::span<const std::uint8_t> in;
     std::vector<std::uint8_t> out;
-    std::vector<std::size_t> head = std::vector<std::size_t>(std::size_t(1) << kHashBits, kNoPosition);
-    std::vector<std::size_t> chain = std::vector<std::size_t>(kChainSize, kNoPosition);
+    int hashBits = std::clamp(int(std::bit_width(in.size())), kMinHashBits, kMaxHashBits);
+    std::vector<std::size_t> head = std::vector<std::size_t>(std::size_t(1) << hashBits, kNoPosition);
+    std::vector<std::size_t> chain = std::vector<std::size_t>(
+        std::min(kMaxChainSize, std::bit_ceil(std::max<std::size_t>(in.size(), 1))), kNoPosition);
 };
 
 } // namespace

@@ -32,8 +32,20 @@ enum Entry : std::uint32_t {
     kNoisyStored = 7,
     kCompressedSizeZero = 8,
     kXoredCompressed = 9, // the compressed text entry with every stored byte XORed with 0x5A
-    kLast = 10,           // stored, the last bytes of the data file
+    // Compressed in 2048 bytes, a block of a header and an end op, with the largest size they decode
+    // to (a block of zeros) and one byte more.
+    kAtDecodeLimit = 10,
+    kBeyondDecodeLimit = 11,
+    kLast = 12, // stored, the last bytes of the data file
 };
+
+// The stored bytes of the two entries at the decode limit.
+std::vector<std::uint8_t> EmptyBlockStream() {
+    std::vector<std::uint8_t> stream(2048, 0);
+    const std::uint8_t header[] = {'L', 'Z', 'P', '2', 0, 0, 0, 0, 0x00, 0x00, 0x08, 0x00, 1, 0, 0, 0};
+    std::memcpy(stream.data(), header, sizeof header);
+    return stream;
+}
 
 std::vector<std::uint8_t> Xored(std::vector<std::uint8_t> bytes) {
     for (std::uint8_t& byte : bytes) {
@@ -56,6 +68,8 @@ std::vector<std::uint8_t> ContentOf(std::uint32_t entry) {
         return PatternBytes(3 * 524288 - 100, 5, true);
     case kNoisyStored:
         return PatternBytes(2048, 7, false);
+    case kAtDecodeLimit:
+        return std::vector<std::uint8_t>(524288, 0);
     case kLast:
         return PatternBytes(3000, 9, false);
     default:
@@ -82,6 +96,8 @@ protected:
             } else if (i == kXoredCompressed) {
                 added =
                     writer.AddPrecompressed(Xored(authoring::Lzp2Encode(ContentOf(kTextCompressed))), 9000);
+            } else if (i == kAtDecodeLimit || i == kBeyondDecodeLimit) {
+                added = writer.AddPrecompressed(EmptyBlockStream(), i == kAtDecodeLimit ? 524288 : 524289);
             } else if (i == kCompressedSizeZero) {
                 added = writer.AddPrecompressed(std::vector<std::uint8_t>(2048, 0), 0);
             } else if (content.empty()) {
@@ -116,8 +132,8 @@ protected:
 
 TEST_F(EntryExtraction, DeliversEveryEntryExactly) {
     ASSERT_EQ(archive.GetEntryCount(), kEntryCount);
-    for (std::uint32_t entry :
-         {kSmallStored, kTextCompressed, kOneChunk, kChunkAndByte, kMultiBlock, kNoisyStored, kLast}) {
+    for (std::uint32_t entry : {kSmallStored, kTextCompressed, kOneChunk, kChunkAndByte, kMultiBlock,
+                                kNoisyStored, kAtDecodeLimit, kLast}) {
         EXPECT_EQ(Extract(entry), ContentOf(entry)) << "entry " << entry;
     }
     EXPECT_TRUE(archive.IsEntryCompressed(kMultiBlock));
@@ -137,6 +153,68 @@ TEST_F(EntryExtraction, RefusalsLeaveTheArchiveUsable) {
     EXPECT_EQ(archive.ExtractEntry(kSmallStored, bytes), 0u);
     RecordingFile destination;
     EXPECT_EQ(archive.ExtractEntryTo(kSmallStored, destination), 0u);
+}
+
+// Counts the decoder's runs.
+class CountingArchive : public CKOEIFile_BIN_OROCHIZ {
+public:
+    bool DecompressEntry(std::uint32_t index, const std::uint8_t* source, std::uint32_t sourceSize,
+                         std::uint8_t*& output, std::uint32_t& outputSize) override {
+        ++decodes;
+        return CKOEIFile_BIN_OROCHIZ::DecompressEntry(index, source, sourceSize, output, outputSize);
+    }
+
+    int decodes = 0;
+};
+
+// Records every per-entry query made with an index outside the table; those queries do not check the
+// index themselves, so extraction must ask nothing about an entry before it knows the entry exists.
+class ProbingArchive : public CKOEIFile_BIN_OROCHIZ {
+public:
+    std::uint32_t GetEntrySize(std::uint32_t index) override {
+        return Inside(index) ? CKOEIFile_BIN_OROCHIZ::GetEntrySize(index) : 0;
+    }
+    std::uint32_t GetEntryStoredSize(std::uint32_t index) override {
+        return Inside(index) ? CKOEIFile_BIN_OROCHIZ::GetEntryStoredSize(index) : 0;
+    }
+    bool IsEntryCompressed(std::uint32_t index) override {
+        return Inside(index) && CKOEIFile_BIN_OROCHIZ::IsEntryCompressed(index);
+    }
+
+    std::vector<std::uint32_t> outside;
+
+private:
+    bool Inside(std::uint32_t index) {
+        if (index < GetEntryCount()) {
+            return true;
+        }
+        outside.push_back(index);
+        return false;
+    }
+};
+
+TEST_F(EntryExtraction, NothingIsAskedAboutEntriesPastTheTable) {
+    ProbingArchive probing;
+    ASSERT_TRUE(probing.Open(binPath.c_str(), kOpenRead));
+    for (const std::uint32_t entry : {kEntryCount, kEntryCount + 1, std::uint32_t{0xFFFFFFFF}}) {
+        std::uint8_t* bytes = nullptr;
+        EXPECT_EQ(probing.ExtractEntry(entry, bytes), 0u);
+        RecordingFile destination;
+        EXPECT_EQ(probing.ExtractEntryTo(entry, destination), 0u);
+    }
+    EXPECT_EQ(probing.outside, std::vector<std::uint32_t>{});
+}
+
+// An entry that declares more than its stored bytes can decode to is refused before the decoder runs,
+// so before a buffer of the declared size exists.
+TEST_F(EntryExtraction, SizeBeyondTheDecodeLimitIsRefusedUndecoded) {
+    CountingArchive counting;
+    ASSERT_TRUE(counting.Open(binPath.c_str(), kOpenRead));
+    RecordingFile destination;
+    EXPECT_EQ(counting.ExtractEntryTo(kBeyondDecodeLimit, destination), 0u);
+    EXPECT_EQ(counting.decodes, 0);
+    EXPECT_EQ(counting.ExtractEntryTo(kAtDecodeLimit, destination), 524288u);
+    EXPECT_EQ(counting.decodes, 1);
 }
 
 TEST_F(EntryExtraction, OtherDestinationsReceiveStoredEntriesInChunks) {

@@ -213,6 +213,26 @@ TEST(Lzp2Decode, RefusesMalformedStreams) {
         EXPECT_FALSE(Decode(c.stream, c.outputSize)) << c.name;
 }
 
+// The bound on the output is reached: blocks of a header and an end op each, 2048 bytes apart, the
+// last one cut right after its end op, decode to whole zero blocks. One source byte fewer leaves room
+// for one block fewer, so a size above the bound is never a valid stream's.
+TEST(Lzp2Decode, LargestOutputIsReachedExactly) {
+    EXPECT_EQ(Lzp2MaxOutputSize(0), 0u);
+    EXPECT_EQ(Lzp2MaxOutputSize(16), 0u);
+    for (std::uint32_t blocks = 1; blocks <= 3; ++blocks) {
+        Bytes stream;
+        for (std::uint32_t k = 0; k < blocks; ++k)
+            stream = Concat(stream, Block(kLzp2BlockOutputSize, {0x00}));
+        stream.resize(stream.size() - 2048 + 17);
+        const std::uint32_t sourceSize = std::uint32_t(stream.size());
+        EXPECT_EQ(Lzp2MaxOutputSize(sourceSize), blocks * std::uint64_t{kLzp2BlockOutputSize});
+        EXPECT_EQ(Lzp2MaxOutputSize(sourceSize - 1), (blocks - 1) * std::uint64_t{kLzp2BlockOutputSize});
+        Bytes decoded;
+        ASSERT_TRUE(Decode(stream, blocks * kLzp2BlockOutputSize, &decoded)) << blocks;
+        EXPECT_EQ(decoded, Bytes(decoded.size(), 0)) << blocks;
+    }
+}
+
 // Every prefix of a valid two-block stream is decoded from its own exact-size copy into an exact-size
 // output: a prefix that cuts into the bytes the decoder needs is refused, and none is read past its end.
 TEST(Lzp2Decode, TruncatedStreamsAreRefusedWithoutOverreading) {

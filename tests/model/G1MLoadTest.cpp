@@ -158,6 +158,11 @@ TEST(G1MLoad, SkeletonBoneOffsetFollowsTheTableLengths) {
         EXPECT_FALSE(LoadsG1M(file));
         PutU32(file, kG1MHeaderSize + 12, offset - 4);
         EXPECT_FALSE(LoadsG1M(file));
+        // Nor can a gap be left between them, even in a chunk grown to hold it.
+        Bytes body(file.begin() + kG1MHeaderSize + 12, file.end());
+        body.insert(body.begin() + (offset - 12), 4, 0);
+        PutU32(body, 0, offset + 4);
+        EXPECT_FALSE(LoadsG1M(FileWithChunk(kG1MSkeletonChunkId, body))) << c.a << "+" << c.b;
     }
 }
 
