@@ -10,11 +10,14 @@
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <string>
+#include <vector>
 
 namespace tavro {
 namespace {
@@ -176,6 +179,52 @@ TEST(PngWriter, ReadsBackAsTheSamePixels) {
     EXPECT_FALSE(EncodePng(5, 2, rgba, png)); // size mismatch
     EXPECT_TRUE(png.empty());
     EXPECT_FALSE(EncodePng(0, 0, {}, png));
+}
+
+// An image that does not compress, larger than the encoder's first output block, with rows that repeat
+// (which the row filter turns into zeros) between rows of noise: every byte and every chunk's CRC must
+// survive the growth of the output.
+TEST(PngWriter, LargeNoisyImageReadsBackWithValidChunks) {
+    constexpr std::uint32_t kWidth = 401, kHeight = 301;
+    std::vector<std::uint8_t> rgba(std::size_t{kWidth} * kHeight * 4);
+    std::uint32_t state = 12345;
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        std::uint8_t* row = rgba.data() + std::size_t{y} * kWidth * 4;
+        if (y % 3 == 2) {
+            std::copy_n(row - kWidth * 4, kWidth * 4, row);
+            continue;
+        }
+        for (std::uint32_t i = 0; i < kWidth * 4; ++i) {
+            state = state * 1664525u + 1013904223u;
+            row[i] = static_cast<std::uint8_t>(state >> 24);
+        }
+    }
+    std::vector<std::uint8_t> png;
+    ASSERT_TRUE(EncodePng(kWidth, kHeight, rgba, png));
+    ASSERT_GT(png.size(), std::size_t{256} << 10);
+
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* decoded =
+        stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &width, &height, &channels, 4);
+    ASSERT_NE(decoded, nullptr);
+    EXPECT_EQ(width, static_cast<int>(kWidth));
+    EXPECT_EQ(height, static_cast<int>(kHeight));
+    EXPECT_TRUE(std::equal(rgba.begin(), rgba.end(), decoded));
+    stbi_image_free(decoded);
+
+    const auto bigEndian = [&png](std::size_t at) {
+        return std::uint32_t{png[at]} << 24 | std::uint32_t{png[at + 1]} << 16 |
+               std::uint32_t{png[at + 2]} << 8 | png[at + 3];
+    };
+    std::vector<std::string> types;
+    for (std::size_t at = 8; at + 12 <= png.size();) {
+        const std::uint32_t length = bigEndian(at);
+        ASSERT_LE(at + 12 + length, png.size());
+        types.emplace_back(reinterpret_cast<const char*>(&png[at + 4]), 4);
+        EXPECT_EQ(bigEndian(at + 8 + length), crc32(0, &png[at + 4], length + 4)) << types.back();
+        at += 12 + length;
+    }
+    EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
 }
 
 } // namespace
