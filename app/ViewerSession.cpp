@@ -235,6 +235,14 @@ bool CViewerSession::HandleKey(std::uintptr_t key) {
     case 'R':
         ResetView();
         return true;
+    case 'W':
+        state_.view.wireframe = !state_.view.wireframe;
+        NoteUse();
+        return true;
+    case 'L':
+        state_.view.lit = !state_.view.lit;
+        NoteUse();
+        return true;
     case 'I':
         showInfo_ = !showInfo_;
         NoteUse();

@@ -167,6 +167,12 @@ std::vector<std::string> InfoLines(const ViewerFacts& facts) {
     state += Format(" \xC2\xB7 yaw %.0f\xC2\xB0 pitch %.0f\xC2\xB0 zoom %.2fx",
                     static_cast<double>(view.yawRadians * kDegrees),
                     static_cast<double>(view.pitchRadians * kDegrees), static_cast<double>(view.zoom));
+    if (view.lit) {
+        state += " \xC2\xB7 lit";
+    }
+    if (view.wireframe) {
+        state += " \xC2\xB7 wireframe";
+    }
     lines.push_back(state);
     return lines;
 }
@@ -179,6 +185,8 @@ std::vector<std::string> HelpLines() {
         "Home, End      row 0, row 331",
         "digits, Enter  go to that row",
         "R              reset the view",
+        "W              wireframe",
+        "L              headlight shading",
         "I              information",
         "F12            save row-NNN.png beside the archive",
         "F1             this help",

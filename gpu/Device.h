@@ -79,6 +79,11 @@ public:
     virtual void GetDesc(SamplerDesc* desc) const = 0;
 };
 
+class IRasterizerState : public IObject {
+public:
+    virtual void GetDesc(RasterizerDesc* desc) const = 0;
+};
+
 class IVertexShader : public IObject {};
 class IPixelShader : public IObject {};
 class IInputLayout : public IObject {};
@@ -129,6 +134,7 @@ public:
                                            IDepthStencilView** view) = 0;
 
     virtual HRESULT CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) = 0;
+    virtual HRESULT CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) = 0;
 
     // Shaders from `length` bytes in this device's GetShaderLanguage(). Direct3D's class-linkage argument is
     // always null in this system and is left out.
@@ -157,6 +163,8 @@ public:
     virtual void OMSetRenderTargets(std::uint32_t numViews, IRenderTargetView* const* renderTargetViews,
                                     IDepthStencilView* depthStencilView) = 0;
     virtual void RSSetViewports(std::uint32_t numViewports, const Viewport* viewports) = 0;
+    // Null restores the default: solid, back faces culled, clockwise front faces.
+    virtual void RSSetState(IRasterizerState* state) = 0;
 
     virtual void IASetInputLayout(IInputLayout* layout) = 0;
     virtual void IASetPrimitiveTopology(PrimitiveTopology topology) = 0;

@@ -271,6 +271,27 @@ struct SamplerDesc {
     float maxLod;
 };
 
+// ---- Rasterizer ------------------------------------------------------------------------------------------
+
+enum class FillMode : std::uint32_t {
+    Wireframe = 2,
+    Solid = 3,
+};
+
+enum class CullMode : std::uint32_t {
+    None = 1,
+    Front = 2,
+    Back = 3,
+};
+
+// The part of Direct3D's rasterizer description this system sets; the fields it leaves out keep
+// Direct3D's defaults (no depth bias, depth clipping on, no scissor, no multisampling).
+struct RasterizerDesc {
+    FillMode fillMode;
+    CullMode cullMode;
+    bool frontCounterClockwise;
+};
+
 // ---- Input assembly ---------------------------------------------------------------------------------------
 
 enum class InputClassification : std::uint32_t {

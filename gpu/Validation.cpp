@@ -475,6 +475,16 @@ Validation ResolveDepthStencilView(const ResourceInfo& resource, const DepthSten
     return {};
 }
 
+Validation ValidateRasterizerDesc(const RasterizerDesc* desc) {
+    if (desc == nullptr)
+        return Validation::Refuse("no rasterizer description");
+    if (desc->fillMode != FillMode::Wireframe && desc->fillMode != FillMode::Solid)
+        return Validation::Refuse("unknown fill mode");
+    if (desc->cullMode < CullMode::None || desc->cullMode > CullMode::Back)
+        return Validation::Refuse("unknown cull mode");
+    return {};
+}
+
 Validation ValidateSamplerDesc(const SamplerDesc* desc) {
     if (desc == nullptr)
         return Validation::Refuse("no sampler description");

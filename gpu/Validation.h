@@ -69,6 +69,7 @@ Validation ResolveDepthStencilView(const ResourceInfo& resource, const DepthSten
                                    DepthStencilViewDesc* resolved);
 
 Validation ValidateSamplerDesc(const SamplerDesc* desc);
+Validation ValidateRasterizerDesc(const RasterizerDesc* desc);
 Validation ValidateShaderBytecode(const void* bytecode, std::size_t length);
 Validation ValidateInputLayout(const InputElementDesc* elements, std::uint32_t numElements,
                                const void* vertexShaderBytecode, std::size_t length);

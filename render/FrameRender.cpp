@@ -37,6 +37,10 @@ void CRenderModel::Render() {
     context.ClearDepthStencilView(renderer.depthStencilView.Get(), gpu::kClearDepth, kClearDepthValue, 0);
     gpu::IBuffer* const constantBuffers[] = {constantBuffer.Get()};
     context.VSSetConstantBuffers(0, 1, constantBuffers);
+    const bool otherLook = options.lit || options.wireframe;
+    if (otherLook) {
+        BindModelLook(renderer, options);
+    }
 
     // The turn is the same for every item: the fit and the turn are combined once per frame.
     Matrix4 fitAndTurn = MatrixMultiply(fit, MatrixRotationY(angle));
@@ -48,6 +52,9 @@ void CRenderModel::Render() {
         const auto constants = PackConstantBuffer(world, view, projection);
         context.UpdateSubresource(constantBuffer.Get(), 0, nullptr, constants.data(), 0, 0);
         context.DrawIndexed(item.indexCount, item.startIndex, item.baseVertex);
+    }
+    if (otherLook) {
+        BindModelPipeline(renderer); // the overlay and the next designed frame draw with the fixed look
     }
     if (renderer.overlay != nullptr && renderer.overlay->Draw(renderer, client)) {
         BindResources(); // the overlay drew with its own buffers and texture

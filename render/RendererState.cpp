@@ -120,6 +120,9 @@ RendererState::RendererState() = default;
 
 RendererState::~RendererState() {
     currentModel.reset();
+    wireframeState.Reset();
+    litPixelShader.Reset();
+    litVertexShader.Reset();
     pixelShader.Reset();
     inputLayout.Reset();
     vertexShader.Reset();
@@ -207,6 +210,43 @@ void BindModelPipeline(RendererState& state) {
     context.IASetPrimitiveTopology(gpu::PrimitiveTopology::TriangleStrip);
     context.VSSetShader(state.vertexShader.Get());
     context.PSSetShader(state.pixelShader.Get());
+    if (state.wireframeState) {
+        context.RSSetState(nullptr);
+    }
+}
+
+bool BindModelLook(RendererState& state, const ViewOptions& view) {
+    gpu::IDeviceContext& context = *state.context.Get();
+    bool complete = true;
+    if (view.lit) {
+        const gpu::ShaderLanguage language = state.device->GetShaderLanguage();
+        if (!state.litVertexShader) {
+            const std::span<const std::byte> code = ModelLitVertexShader(language);
+            state.device->CreateVertexShader(code.data(), code.size(), state.litVertexShader.Put());
+        }
+        if (!state.litPixelShader) {
+            const std::span<const std::byte> code = ModelLitPixelShader(language);
+            state.device->CreatePixelShader(code.data(), code.size(), state.litPixelShader.Put());
+        }
+        if (state.litVertexShader && state.litPixelShader) {
+            context.VSSetShader(state.litVertexShader.Get());
+            context.PSSetShader(state.litPixelShader.Get());
+        } else {
+            complete = false;
+        }
+    }
+    if (view.wireframe) {
+        if (!state.wireframeState) {
+            const gpu::RasterizerDesc desc{gpu::FillMode::Wireframe, gpu::CullMode::Back, false};
+            state.device->CreateRasterizerState(&desc, state.wireframeState.Put());
+        }
+        if (state.wireframeState) {
+            context.RSSetState(state.wireframeState.Get());
+        } else {
+            complete = false;
+        }
+    }
+    return complete;
 }
 
 void RenderFrameWithoutModel(RendererState& state) {

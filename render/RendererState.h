@@ -28,9 +28,9 @@ public:
     RendererState();
     RendererState(const RendererState&) = delete;
     RendererState& operator=(const RendererState&) = delete;
-    // Destroys the current model, then releases pixelShader, inputLayout, vertexShader, samplerState,
-    // depthStencilView, depthStencilTexture, renderTargetView, swapChain, context and device, in that
-    // order, each only if set.
+    // Destroys the current model and the looks' objects, then releases pixelShader, inputLayout,
+    // vertexShader, samplerState, depthStencilView, depthStencilTexture, renderTargetView, swapChain, context
+    // and device, in that order, each only if set.
     ~RendererState();
 
     gpu::WindowHandle window = nullptr;
@@ -45,6 +45,10 @@ public:
     gpu::Ref<gpu::IVertexShader> vertexShader;
     gpu::Ref<gpu::IInputLayout> inputLayout;
     gpu::Ref<gpu::IPixelShader> pixelShader;
+    // The lit and wireframe looks' objects, made the first time a frame asks for them.
+    gpu::Ref<gpu::IVertexShader> litVertexShader;
+    gpu::Ref<gpu::IPixelShader> litPixelShader;
+    gpu::Ref<gpu::IRasterizerState> wireframeState;
     // The model shown, or null; written by the model cycler.
     std::unique_ptr<CRenderModel> currentModel;
     // The size of the back buffer, the depth buffer and the viewport.
@@ -71,9 +75,13 @@ bool ResizeRenderTargets(RendererState& state, ClientSize size);
 // Draws and presents one frame of the current model; does nothing (no clear, no present) without one.
 void RenderCurrentModel(RendererState& state);
 
-// Binds the fixed pipeline of InitDevice again (shaders, input layout, strip topology), for a drawer
-// that changed it.
+// Binds the fixed pipeline of InitDevice again (shaders, input layout, strip topology, the default
+// rasterizer state), for a drawer that changed it.
 void BindModelPipeline(RendererState& state);
+
+// Binds the shaders and rasterizer state of the view's look (lit, wireframe), making them on first
+// use. False when one cannot be made: that part of the look stays the designed one.
+bool BindModelLook(RendererState& state, const ViewOptions& view);
 
 // Presents a frame without a model: the background, and the overlay when set. Nothing for an empty
 // client area.

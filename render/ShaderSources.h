@@ -14,6 +14,9 @@ namespace tavro {
 // that language (a device then refuses the empty shader and set-up fails cleanly).
 std::span<const std::byte> ModelVertexShader(gpu::ShaderLanguage language);
 std::span<const std::byte> ModelPixelShader(gpu::ShaderLanguage language);
+// The lit look's two shaders (render/shaders/Model*Lit): the same inputs, a headlight from the normals.
+std::span<const std::byte> ModelLitVertexShader(gpu::ShaderLanguage language);
+std::span<const std::byte> ModelLitPixelShader(gpu::ShaderLanguage language);
 // The text overlay's two shaders (render/shaders/Overlay*).
 std::span<const std::byte> OverlayVertexShader(gpu::ShaderLanguage language);
 std::span<const std::byte> OverlayPixelShader(gpu::ShaderLanguage language);

@@ -1,6 +1,6 @@
 #pragma once
 // How the user has asked to see the model, beyond the designed view: an orbit on top of the turn, the
-// camera's distance and the background. Value-initialised it is the designed
+// camera's distance, the background, and the lit and wireframe looks. Value-initialised it is the designed
 // view, and a frame drawn with it is the designed frame, byte for byte.
 #include <array>
 
@@ -15,6 +15,8 @@ struct ViewOptions {
     float pitchRadians = 0.0f; // about the camera's horizontal axis, within ±kMaxPitchRadians
     float zoom = 1.0f;         // camera distance as a multiple of the designed one, within the limits
     std::array<float, 4> background = {0.0f, 0.0f, 0.0f, 1.0f};
+    bool lit = false;       // a headlight from the vertex normals over the texture
+    bool wireframe = false; // the triangles' edges only
 
     // The same options with pitch and zoom brought within their limits (NaN taken as the default).
     ViewOptions Clamped() const;

@@ -142,6 +142,19 @@ HRESULT D3D11Device::CreateDepthStencilView(IResource* resource, const DepthSten
     return Wrap<D3D11DepthStencilView>(hr, made, view, resource);
 }
 
+HRESULT D3D11Device::CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) {
+    if (desc == nullptr || state == nullptr)
+        return kE_INVALIDARG;
+    D3D11_RASTERIZER_DESC nativeDesc{};
+    nativeDesc.FillMode = static_cast<D3D11_FILL_MODE>(desc->fillMode);
+    nativeDesc.CullMode = static_cast<D3D11_CULL_MODE>(desc->cullMode);
+    nativeDesc.FrontCounterClockwise = desc->frontCounterClockwise ? TRUE : FALSE;
+    nativeDesc.DepthClipEnable = TRUE;
+    ID3D11RasterizerState* made = nullptr;
+    const HRESULT hr = native->CreateRasterizerState(&nativeDesc, &made);
+    return Wrap<D3D11RasterizerState>(hr, made, state);
+}
+
 HRESULT D3D11Device::CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) {
     if (desc == nullptr || sampler == nullptr)
         return kE_INVALIDARG;

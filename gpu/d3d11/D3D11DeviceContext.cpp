@@ -87,6 +87,10 @@ void D3D11DeviceContext::PSSetShaderResources(std::uint32_t startSlot, std::uint
     native->PSSetShaderResources(startSlot, numViews, natives.data());
 }
 
+void D3D11DeviceContext::RSSetState(IRasterizerState* state) {
+    native->RSSetState(NativeOf<D3D11RasterizerState>(state));
+}
+
 void D3D11DeviceContext::PSSetSamplers(std::uint32_t startSlot, std::uint32_t numSamplers,
                                        ISamplerState* const* samplers) {
     if (!SlotsFit(startSlot, numSamplers, kMaxSamplerSlots))

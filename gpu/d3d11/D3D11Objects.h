@@ -106,6 +106,17 @@ public:
     }
 };
 
+class D3D11RasterizerState : public D3D11Object<IRasterizerState, ID3D11RasterizerState> {
+public:
+    using D3D11Object::D3D11Object;
+    void GetDesc(RasterizerDesc* desc) const override {
+        D3D11_RASTERIZER_DESC nativeDesc{};
+        native->GetDesc(&nativeDesc);
+        *desc = {static_cast<FillMode>(nativeDesc.FillMode), static_cast<CullMode>(nativeDesc.CullMode),
+                 nativeDesc.FrontCounterClockwise != FALSE};
+    }
+};
+
 using D3D11VertexShader = D3D11Object<IVertexShader, ID3D11VertexShader>;
 using D3D11PixelShader = D3D11Object<IPixelShader, ID3D11PixelShader>;
 using D3D11InputLayout = D3D11Object<IInputLayout, ID3D11InputLayout>;
@@ -117,6 +128,7 @@ public:
     void OMSetRenderTargets(std::uint32_t numViews, IRenderTargetView* const* renderTargetViews,
                             IDepthStencilView* depthStencilView) override;
     void RSSetViewports(std::uint32_t numViewports, const Viewport* viewports) override;
+    void RSSetState(IRasterizerState* state) override;
     void IASetInputLayout(IInputLayout* layout) override;
     void IASetPrimitiveTopology(PrimitiveTopology topology) override;
     void IASetVertexBuffers(std::uint32_t startSlot, std::uint32_t numBuffers, IBuffer* const* buffers,
@@ -160,6 +172,7 @@ public:
     HRESULT CreateDepthStencilView(IResource* resource, const DepthStencilViewDesc* desc,
                                    IDepthStencilView** view) override;
     HRESULT CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) override;
+    HRESULT CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) override;
     HRESULT CreateVertexShader(const void* bytecode, std::size_t length, IVertexShader** shader) override;
     HRESULT CreatePixelShader(const void* bytecode, std::size_t length, IPixelShader** shader) override;
     HRESULT CreateInputLayout(const InputElementDesc* elements, std::uint32_t numElements,

@@ -579,6 +579,16 @@ HRESULT GLDevice::CreateDepthStencilView(IResource* resource, const DepthStencil
     return kE_OUTOFMEMORY;
 }
 
+HRESULT GLDevice::CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) try {
+    if (const Validation check = ValidateRasterizerDesc(desc); !check.Ok())
+        return check.result;
+    if (state != nullptr)
+        *state = new GLRasterizerState(shared, *desc);
+    return kS_OK;
+} catch (const std::bad_alloc&) {
+    return kE_OUTOFMEMORY;
+}
+
 HRESULT GLDevice::CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) try {
     if (const Validation check = ValidateSamplerDesc(desc); !check.Ok())
         return check.result;

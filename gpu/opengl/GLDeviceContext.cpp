@@ -65,6 +65,7 @@ void GLDeviceContext::ClearState() {
     for (auto& target : renderTargets)
         target.Reset();
     depthStencil.Reset();
+    rasterizerState.Reset();
     inputLayout.Reset();
     for (auto& buffer : vertexBuffers)
         buffer.Reset();
@@ -153,6 +154,12 @@ void GLDeviceContext::PSSetShaderResources(std::uint32_t startSlot, std::uint32_
         return;
     for (std::uint32_t i = 0; i < numViews; ++i)
         Hold(shaderResources[startSlot + i], views[i]);
+}
+
+void GLDeviceContext::RSSetState(IRasterizerState* state) {
+    if (state != nullptr && As<GLRasterizerState>(state) == nullptr)
+        return;
+    Hold(rasterizerState, state);
 }
 
 void GLDeviceContext::PSSetSamplers(std::uint32_t startSlot, std::uint32_t numSamplers,
@@ -273,6 +280,17 @@ bool GLDeviceContext::PrepareDraw() {
         glBindTextureUnit(unit, view != nullptr ? view->texture : 0);
         glBindSampler(unit, sampler != nullptr ? sampler->sampler : 0);
     }
+    const auto* rasterizer = As<GLRasterizerState>(rasterizerState.Get());
+    const RasterizerDesc raster =
+        rasterizer != nullptr ? rasterizer->desc : RasterizerDesc{FillMode::Solid, CullMode::Back, false};
+    glPolygonMode(GL_FRONT_AND_BACK, raster.fillMode == FillMode::Wireframe ? GL_LINE : GL_FILL);
+    if (raster.cullMode == CullMode::None) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        glEnable(GL_CULL_FACE);
+        glCullFace(raster.cullMode == CullMode::Front ? GL_FRONT : GL_BACK);
+    }
+    glFrontFace(raster.frontCounterClockwise ? GL_CCW : GL_CW);
     // Strips are cut at the all-ones index, compared before the base vertex is added; lists have no cut.
     if (topology == PrimitiveTopology::TriangleStrip || topology == PrimitiveTopology::LineStrip)
         glEnable(GL_PRIMITIVE_RESTART_FIXED_INDEX);

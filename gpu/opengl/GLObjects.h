@@ -159,6 +159,15 @@ public:
     const bool hasStencil;
 };
 
+class GLRasterizerState : public GLObject<IRasterizerState> {
+public:
+    GLRasterizerState(SharedState sharedState, const RasterizerDesc& rasterizerDesc)
+        : GLObject(std::move(sharedState)), desc(rasterizerDesc) {}
+    void GetDesc(RasterizerDesc* out) const override { *out = desc; }
+
+    const RasterizerDesc desc;
+};
+
 class GLSampler : public GLObject<ISamplerState> {
 public:
     GLSampler(SharedState sharedState, const SamplerDesc& samplerDesc, GLuint glSampler)
@@ -215,6 +224,7 @@ public:
     void OMSetRenderTargets(std::uint32_t numViews, IRenderTargetView* const* renderTargetViews,
                             IDepthStencilView* depthStencilView) override;
     void RSSetViewports(std::uint32_t numViewports, const Viewport* viewports) override;
+    void RSSetState(IRasterizerState* state) override;
     void IASetInputLayout(IInputLayout* layout) override;
     void IASetPrimitiveTopology(PrimitiveTopology topology) override;
     void IASetVertexBuffers(std::uint32_t startSlot, std::uint32_t numBuffers, IBuffer* const* buffers,
@@ -246,6 +256,7 @@ private:
     std::array<Ref<IRenderTargetView>, kMaxRenderTargets> renderTargets;
     Ref<IDepthStencilView> depthStencil;
     std::vector<Viewport> viewports;
+    Ref<IRasterizerState> rasterizerState;
     Ref<IInputLayout> inputLayout;
     PrimitiveTopology topology = PrimitiveTopology::Undefined;
     std::array<Ref<IBuffer>, kMaxVertexBufferSlots> vertexBuffers;
@@ -286,6 +297,7 @@ public:
     HRESULT CreateDepthStencilView(IResource* resource, const DepthStencilViewDesc* desc,
                                    IDepthStencilView** view) override;
     HRESULT CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) override;
+    HRESULT CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) override;
     HRESULT CreateVertexShader(const void* bytecode, std::size_t length, IVertexShader** shader) override;
     HRESULT CreatePixelShader(const void* bytecode, std::size_t length, IPixelShader** shader) override;
     HRESULT CreateInputLayout(const InputElementDesc* elements, std::uint32_t numElements,

@@ -265,6 +265,17 @@ std::string Describe(const VSSetConstantBuffersArgs& a) {
 std::string Describe(const PSSetShaderResourcesArgs& a) {
     return ArgWriter().U("startSlot", a.startSlot).Objs("views", a.views).Text();
 }
+std::string Describe(const CreateRasterizerStateArgs& a) {
+    return ArgWriter()
+        .U("fillMode", N(a.desc.fillMode))
+        .U("cullMode", N(a.desc.cullMode))
+        .U("frontCounterClockwise", a.desc.frontCounterClockwise ? 1 : 0)
+        .Obj("state", a.state)
+        .Text();
+}
+std::string Describe(const RSSetStateArgs& a) {
+    return ArgWriter().Obj("state", a.state).Text();
+}
 std::string Describe(const PSSetSamplersArgs& a) {
     return ArgWriter().U("startSlot", a.startSlot).Objs("samplers", a.samplers).Text();
 }

@@ -77,6 +77,11 @@ struct CreateSamplerStateArgs {
     SamplerDesc desc;
     ObjectId sampler;
 };
+struct CreateRasterizerStateArgs {
+    static constexpr std::string_view kName = "CreateRasterizerState";
+    RasterizerDesc desc;
+    ObjectId state;
+};
 struct CreateVertexShaderArgs {
     static constexpr std::string_view kName = "CreateVertexShader";
     std::vector<std::uint8_t> bytecode;
@@ -176,6 +181,10 @@ struct PSSetShaderResourcesArgs {
     std::uint32_t startSlot;
     std::vector<ObjectId> views;
 };
+struct RSSetStateArgs {
+    static constexpr std::string_view kName = "RSSetState";
+    ObjectId state;
+};
 struct PSSetSamplersArgs {
     static constexpr std::string_view kName = "PSSetSamplers";
     std::uint32_t startSlot;
@@ -219,14 +228,14 @@ struct ReleaseArgs {
 using CallArgs =
     std::variant<CreateDeviceAndSwapChainArgs, CreateBufferArgs, CreateTexture1DArgs, CreateTexture2DArgs,
                  CreateTexture3DArgs, CreateShaderResourceViewArgs, CreateRenderTargetViewArgs,
-                 CreateDepthStencilViewArgs, CreateSamplerStateArgs, CreateVertexShaderArgs,
-                 CreatePixelShaderArgs, CreateInputLayoutArgs, GetFeatureLevelArgs, GetImmediateContextArgs,
-                 GetBufferArgs, PresentArgs, ResizeBuffersArgs, ReadPresentedImageArgs,
-                 OMSetRenderTargetsArgs, RSSetViewportsArgs, IASetInputLayoutArgs, IASetPrimitiveTopologyArgs,
-                 IASetVertexBuffersArgs, IASetIndexBufferArgs, VSSetShaderArgs, PSSetShaderArgs,
-                 VSSetConstantBuffersArgs, PSSetShaderResourcesArgs, PSSetSamplersArgs,
-                 ClearRenderTargetViewArgs, ClearDepthStencilViewArgs, UpdateSubresourceArgs, DrawIndexedArgs,
-                 AddRefArgs, ReleaseArgs>;
+                 CreateDepthStencilViewArgs, CreateSamplerStateArgs, CreateRasterizerStateArgs,
+                 CreateVertexShaderArgs, CreatePixelShaderArgs, CreateInputLayoutArgs, GetFeatureLevelArgs,
+                 GetImmediateContextArgs, GetBufferArgs, PresentArgs, ResizeBuffersArgs,
+                 ReadPresentedImageArgs, OMSetRenderTargetsArgs, RSSetViewportsArgs, IASetInputLayoutArgs,
+                 IASetPrimitiveTopologyArgs, IASetVertexBuffersArgs, IASetIndexBufferArgs, VSSetShaderArgs,
+                 PSSetShaderArgs, VSSetConstantBuffersArgs, PSSetShaderResourcesArgs, PSSetSamplersArgs,
+                 RSSetStateArgs, ClearRenderTargetViewArgs, ClearDepthStencilViewArgs, UpdateSubresourceArgs,
+                 DrawIndexedArgs, AddRefArgs, ReleaseArgs>;
 
 struct CallRecord {
     ObjectId target = 0;          // the object the call was made on (0 for the factory)

@@ -17,6 +17,7 @@ enum Stage : int {
     kConstantBuffers,
     kShaderResources,
     kSamplers,
+    kRasterizer,
 };
 
 } // namespace
@@ -67,6 +68,13 @@ void RecordingContext::RSSetViewports(std::uint32_t numViewports, const Viewport
     else
         args.viewports.assign(viewports, viewports + numViewports);
     Note(refusal, std::move(args));
+}
+
+void RecordingContext::RSSetState(IRasterizerState* state) {
+    std::vector<ObjectId> ids;
+    IRasterizerState* const list[] = {state};
+    const char* refusal = Bind(kRasterizer, 0, 1, list, 1, ids);
+    Note(refusal, RSSetStateArgs{IdOf(state)});
 }
 
 void RecordingContext::IASetInputLayout(IInputLayout* layout) {

@@ -175,6 +175,19 @@ HRESULT RecordingDevice::CreateSamplerState(const SamplerDesc* desc, ISamplerSta
     return hr;
 }
 
+HRESULT RecordingDevice::CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) {
+    const char* reason = nullptr;
+    const HRESULT hr = Decide(CreateRasterizerStateArgs::kName, ValidateRasterizerDesc(desc), state, &reason);
+    CreateRasterizerStateArgs args{desc != nullptr ? *desc : RasterizerDesc{}, 0};
+    if (hr == kS_OK) {
+        auto* made = new RecordingRasterizerState(recorder, *desc);
+        args.state = made->id;
+        *state = made;
+    }
+    recorder.Record({id, hr, reason, std::move(args)});
+    return hr;
+}
+
 HRESULT RecordingDevice::CreateVertexShader(const void* bytecode, std::size_t length,
                                             IVertexShader** shader) {
     const char* reason = nullptr;

@@ -114,6 +114,16 @@ private:
     const Desc desc;
 };
 
+class RecordingRasterizerState : public Recorded<IRasterizerState> {
+public:
+    RecordingRasterizerState(Recorder& owner, const RasterizerDesc& rasterizerDesc)
+        : Recorded(owner, "RasterizerState"), desc(rasterizerDesc) {}
+    void GetDesc(RasterizerDesc* out) const override { *out = desc; }
+
+private:
+    const RasterizerDesc desc;
+};
+
 class RecordingSampler : public Recorded<ISamplerState> {
 public:
     RecordingSampler(Recorder& owner, const SamplerDesc& samplerDesc)
@@ -170,6 +180,7 @@ public:
     void OMSetRenderTargets(std::uint32_t numViews, IRenderTargetView* const* renderTargetViews,
                             IDepthStencilView* depthStencilView) override;
     void RSSetViewports(std::uint32_t numViewports, const Viewport* viewports) override;
+    void RSSetState(IRasterizerState* state) override;
     void IASetInputLayout(IInputLayout* layout) override;
     void IASetPrimitiveTopology(PrimitiveTopology topology) override;
     void IASetVertexBuffers(std::uint32_t startSlot, std::uint32_t numBuffers, IBuffer* const* buffers,
@@ -224,6 +235,7 @@ public:
     HRESULT CreateDepthStencilView(IResource* resource, const DepthStencilViewDesc* desc,
                                    IDepthStencilView** view) override;
     HRESULT CreateSamplerState(const SamplerDesc* desc, ISamplerState** sampler) override;
+    HRESULT CreateRasterizerState(const RasterizerDesc* desc, IRasterizerState** state) override;
     HRESULT CreateVertexShader(const void* bytecode, std::size_t length, IVertexShader** shader) override;
     HRESULT CreatePixelShader(const void* bytecode, std::size_t length, IPixelShader** shader) override;
     HRESULT CreateInputLayout(const InputElementDesc* elements, std::uint32_t numElements,

@@ -111,6 +111,42 @@ TEST_F(ViewerSessionTest, RunLeftAloneKeepsTheDesignedConstantBytes) {
     EXPECT_EQ(recorder.CallsOf<UpdateSubresourceArgs>().size(), 400u);
     EXPECT_EQ(DigestOfConstantBytes(recorder), kDesignedDigest);
     EXPECT_EQ(platform.WindowText(), "Tavro Model Viewer"); // nobody used it: the designed caption
+    EXPECT_TRUE(recorder.CallsOf<gpu::recording::RSSetStateArgs>().empty());
+    EXPECT_EQ(recorder.CallsOf<gpu::recording::CreateVertexShaderArgs>().size(), 1u);
+}
+
+TEST_F(ViewerSessionTest, WireframeAndLitLooksAreToggledAroundTheSameModelFrames) {
+    std::vector<std::uint8_t> plain;
+    Run([&](int pass) {
+        switch (pass) {
+        case 1:
+            Key(platform::kKeySpace); // hold the angle so every frame has the same bytes
+            break;
+        case 2:
+            plain = LastConstants();
+            Key('W');
+            Key('L');
+            break;
+        case 3:
+            EXPECT_TRUE(state.view.wireframe && state.view.lit);
+            EXPECT_EQ(LastConstants(), plain);
+            Key('W');
+            Key('L');
+            break;
+        default:
+            EXPECT_FALSE(state.view.wireframe || state.view.lit);
+            platform.QueueMessage(platform::kMessageClose);
+        }
+    });
+    // Made once, bound for the looked-at frame only, and the fixed look bound again after it.
+    const auto created = recorder.CallsOf<gpu::recording::CreateRasterizerStateArgs>();
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_EQ(created[0]->desc.fillMode, gpu::FillMode::Wireframe);
+    EXPECT_EQ(recorder.CallsOf<gpu::recording::CreateVertexShaderArgs>().size(), 2u);
+    const auto states = recorder.CallsOf<gpu::recording::RSSetStateArgs>();
+    ASSERT_GE(states.size(), 2u);
+    EXPECT_EQ(states[0]->state, created[0]->state);
+    EXPECT_EQ(states.back()->state, 0u);
 }
 
 TEST_F(ViewerSessionTest, StepKeysAndTypedRowsChooseTheRowAndRestartTheInterval) {

@@ -237,6 +237,38 @@ TEST_F(OpenGLDevice, ResizedTargetsAreDrawnWholeAtTheirNewSize) {
         EXPECT_EQ(Pixel(image, x, y), kRed) << x << "," << y;
 }
 
+TEST_F(OpenGLDevice, LooksDrawEdgesOnlyOrShadeByTheNormalAndTheFixedLookReturns) {
+    SetSolidTexture(kWhite);
+    // A quad over the whole target whose normal lies across the view: the headlight grazes it.
+    std::vector<Vertex> vertices = Quads({Quad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f)});
+    for (Vertex& vertex : vertices)
+        vertex.normal[0] = 1.0f;
+    SetGeometry(vertices);
+    ViewOptions look;
+    look.lit = true;
+    ASSERT_TRUE(BindModelLook(state, look));
+    PresentedImage image = DrawOnBlack();
+    EXPECT_EQ(Pixel(image, 32, 32), (Rgba{64, 64, 64, 255})) << "a quarter of the light";
+
+    look = {};
+    look.wireframe = true;
+    BindModelPipeline(state);
+    ASSERT_TRUE(BindModelLook(state, look));
+    SetGeometry(Quads({Quad(-0.7f, -0.7f, 0.7f, 0.7f, 0.5f)}));
+    image = DrawOnBlack();
+    EXPECT_EQ(Pixel(image, 32, 20), kBlackPixel) << "inside the quad: no fill";
+    // Row 20 crosses the left and right edges and the diagonal: a few lit pixels, not a filled span.
+    int edgePixels = 0;
+    for (std::uint32_t x = 0; x < kSize; ++x)
+        edgePixels += Pixel(image, x, 20) == kWhite ? 1 : 0;
+    EXPECT_GE(edgePixels, 3);
+    EXPECT_LE(edgePixels, 8);
+
+    BindModelPipeline(state);
+    image = DrawOnBlack();
+    EXPECT_EQ(Pixel(image, 32, 20), kWhite) << "filled again";
+}
+
 TEST_F(OpenGLDevice, StripCutAt0xFFFFLeavesItsGapAndIgnoresTheBaseVertex) {
     // Two quads side by side in one strip, cut between them. The vertices sit after three unused ones,
     // reached through base vertex 3: the cut is recognised before the base vertex is added.
