@@ -1,53 +1,15 @@
 // tavro: the command-line tool for inspecting, extracting, converting and rendering archive contents.
 #include "tools/CommandNames.h"
 #include "tools/Commands.h"
+#include "tools/HugePageRestart.h"
 #include "tools/Report.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdlib>
-#include <cstring>
 #include <new>
 
-#if defined(__GLIBC__)
-#include <unistd.h>
-#endif
-
-namespace {
-
-// A command that draws touches tens of megabytes of fresh memory (the software rasterizer's targets,
-// the decoded model and texture, the frame read back), and faulting it in 4 KiB pages costs about a
-// third of a `tavro render`. glibc backs its allocations with transparent huge pages only when its
-// tunable is set as the process starts, so such a command starts itself again once with it set. A
-// GLIBC_TUNABLES already set, by the user or by that restart, is left as it is; when the restart
-// cannot be made, the command goes on as it is.
-void RestartDrawingCommandWithHugePages(int argc, char** argv) {
-#if defined(__GLIBC__)
-    if (argc < 2 || (std::strcmp(argv[1], "render") != 0 && std::strcmp(argv[1], "contact-sheet") != 0) ||
-        std::getenv("GLIBC_TUNABLES") != nullptr) {
-        return;
-    }
-    // The program's own path, not /proc/self/exe, so that the process keeps its name.
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path - 1) {
-        return;
-    }
-    path[length] = '\0';
-    if (setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0) == 0) {
-        execv(path, argv);
-        unsetenv("GLIBC_TUNABLES");
-    }
-#else
-    (void)argc;
-    (void)argv;
-#endif
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    RestartDrawingCommandWithHugePages(argc, argv);
+    tavro::tools::RestartDrawingCommandWithHugePages(argc, argv);
     CLI::App app{"tavro: inspect, extract, convert and render the contents of LINKDATA archives"};
     app.set_version_flag("--version", "tavro " TAVRO_VERSION);
     app.require_subcommand(1);
