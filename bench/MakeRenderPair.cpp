@@ -27,12 +27,12 @@ constexpr std::uint32_t kBands = 200;
 constexpr std::uint32_t kColumns = 250;
 constexpr std::uint32_t kTextureSize = 1024;
 
-// Band b's vertices: two per column, the upper edge first, as the strip takes them.
+// Band b's vertices: two per column, the lower edge first, so that the strip's triangles face outward.
 std::vector<CG1MVertex> BandVertices(std::uint32_t band) {
     std::vector<CG1MVertex> vertices;
     for (std::uint32_t column = 0; column <= kColumns; ++column) {
         const float u = static_cast<float>(column) / kColumns;
-        for (const std::uint32_t edge : {band, band + 1}) {
+        for (const std::uint32_t edge : {band + 1, band}) {
             const float v = static_cast<float>(edge) / kBands;
             const float theta = 3.14159265f * v;
             const float phi = 6.2831853f * u;
