@@ -15,6 +15,7 @@ failures=0
 
 # run EXPECT KIND NAME ARGS...: runs tavro ARGS, with OUT in them replaced by a fresh output folder;
 # EXPECT is fail, pass or sheet (a multi-row image: pass, or a failure whose last line names the image).
+# A failure's line must name the input: LINKDATA1, or what NAMED holds.
 run() {
     local expect=$1 kind=$2 name=$3
     shift 3
@@ -31,7 +32,7 @@ run() {
     elif [ "$expect" = fail ]; then
         if [ "$code" -eq 0 ]; then
             problem="reported success"
-        elif [ "$lines" -ne 1 ] || ! grep -q "LINKDATA1" "$out.stderr"; then
+        elif [ "$lines" -ne 1 ] || ! grep -qF "${NAMED:-LINKDATA1}" "$out.stderr"; then
             problem="wrote $lines lines on standard error, not one naming the input"
         elif [ -n "$(ls -A "$out")" ]; then
             problem="left output behind: $(ls -A "$out" | tr '\n' ' ')"
@@ -98,5 +99,12 @@ for kind in cut-bin idx-size idx-past-end compressed-corrupt g1m-count g1t-pixel
     fi
 done
 
+# pack reads a folder of entry files: an entry that is not a file, or a number beyond every index the
+# readers know, is refused before any archive is written.
+mkdir -p "$work/pack-dir/4.g1t" "$work/pack-number"
+echo entry >"$work/pack-dir/3.g1m"
+echo entry >"$work/pack-number/5000.g1m"
+NAMED=4.g1t run fail pack not-a-file pack "$work/pack-dir" -o OUT/LINKDATA1.bin
+NAMED=5000 run fail pack number-too-large pack "$work/pack-number" -o OUT/LINKDATA1.bin
 [ "$failures" -eq 0 ] || { echo "tool-broken-archives-test: $failures failures" >&2; exit 1; }
 echo "tool-broken-archives-test: every command refused every damage in one line"
