@@ -52,7 +52,11 @@ bool ParsePair(std::string_view text, char separator, bool single, std::uint32_t
 // Draws one row into a tile; false with error set when the row cannot be drawn.
 bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, HeadlessDevice& device,
               authoring::RgbaImage& tile, std::string& error) {
-    FrameOptions frame{options.archive, row, options.timeMs, options.tile};
+    FrameOptions frame;
+    frame.archive = options.archive;
+    frame.row = row;
+    frame.timeMs = options.timeMs;
+    frame.size = options.tile;
     ScheduledFrame scheduled;
     if (!scheduled.Draw(frame, device.Factory(), device.Window(), error)) {
         return false;

@@ -22,13 +22,23 @@ struct FrameOptions {
     std::uint32_t row = 0;
     std::uint32_t timeMs = 0;
     std::string size = "1280x960";
+    // How the model is seen; the defaults give the designed frame.
+    float yawDegrees = 0.0f;
+    float pitchDegrees = 0.0f;
+    float zoom = 1.0f;
+    bool lit = false;
+    bool wireframe = false;
+    std::string background; // RRGGBB; empty for the designed black
 };
+
+// The view the options ask for. False with a one-line error for a background that is not RRGGBB.
+bool MakeViewOptions(const FrameOptions& options, ViewOptions& view, std::string& error);
 
 // Parses --size, "WxH" with both sides from 1 to 16384.
 bool ParseClientSize(const std::string& text, ClientSize& size);
 
-// Adds the archive argument and --row, --time-ms and --size to command; --row is required unless
-// rowOptional (a command that also draws ranges of rows) says otherwise.
+// Adds the archive argument and --row, --time-ms, --size and the view's options to command; --row is required
+// unless rowOptional (a command that also draws ranges of rows) says otherwise.
 CLI::Option* AddFrameOptions(CLI::App& command, FrameOptions& options, bool rowOptional = false);
 
 // A renderer driven by a clock that stands still, so a frame is drawn at an exact time after the build.

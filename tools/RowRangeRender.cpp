@@ -63,6 +63,10 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
         return Fail(DescribePngSizeLimit(size.width, size.height));
     }
     std::string error;
+    ViewOptions view;
+    if (!MakeViewOptions(options, view, error)) {
+        return Fail(error);
+    }
     if (OpenArchive(options.archive, ArchiveReader::Orochiz, error) == nullptr) {
         return Fail(error);
     }
@@ -93,6 +97,7 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
     if (!frame->SetUp(size, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
         return failed(error);
     }
+    frame->Renderer().view = view;
     std::future<std::unique_ptr<PreparedRow>> next = prepare(first);
     for (std::uint32_t row = first; row <= last; ++row) {
         std::unique_ptr<PreparedRow> prepared = next.get();

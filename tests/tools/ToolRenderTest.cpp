@@ -79,9 +79,26 @@ TEST_F(ToolRenderTest, DrawsTheRowsFlatColouredSquareFacingTheCameraOnBlack) {
     }
 }
 
+TEST_F(ToolRenderTest, ViewOptionsMoveTheCameraAndColourTheBackground) {
+    const testing::ToolRun run =
+        Render({"--row", "0", "--size", "160x120", "--zoom", "5", "--background", "336699"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Picture picture = ReadPng(output);
+    ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
+    // Five times as far, the square covers a fifth of what it did: its middle stays, its old corner
+    // region shows the background.
+    ExpectNear(picture.At(80, 60), {255, 60, 60});
+    ExpectNear(picture.At(60, 40), {0x33, 0x66, 0x99});
+    ExpectNear(picture.At(2, 2), {0x33, 0x66, 0x99});
+}
+
 TEST_F(ToolRenderTest, BadArgumentsFailWithOneLineAndWriteNothing) {
-    for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
-             {"--row", "332"}, {"--row", "0", "--size", "0x10"}, {"--row", "1"}}) {
+    for (const std::vector<std::string>& options :
+         std::vector<std::vector<std::string>>{{"--row", "332"},
+                                               {"--row", "0", "--size", "0x10"},
+                                               {"--row", "1"},
+                                               {"--row", "0", "--background", "12345G"},
+                                               {"--row", "0", "--pitch", "90"}}) {
         SCOPED_TRACE(options[1]);
         const testing::ToolRun run = Render(options);
         EXPECT_EQ(run.exitCode, 1);
