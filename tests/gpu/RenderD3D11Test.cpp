@@ -31,7 +31,7 @@ constexpr std::uint8_t kBlack[4] = {0, 0, 0, 255};
 class RenderD3D11Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        RenderHost host{[this] { return tick; }, [] { return ClientSize{kWidth, kHeight}; }};
+        RenderHost host{[this] { return tick; }, [this] { return client; }};
         ASSERT_TRUE(InitDevice(state, factory, window.Handle(), host))
             << "no Direct3D 11 device at feature level 10_0 or better";
     }
@@ -49,8 +49,8 @@ protected:
         tick = state.currentModel->GetStartTick() + elapsedMs;
         RenderCurrentModel(state);
         ASSERT_EQ(state.swapChain->ReadPresentedImage(&image), kS_OK);
-        ASSERT_EQ(image.width, kWidth);
-        ASSERT_EQ(image.height, kHeight);
+        ASSERT_EQ(image.width, client.width);
+        ASSERT_EQ(image.height, client.height);
     }
 
     void ExpectColour(ScreenPoint point, const std::uint8_t (&rgba)[4]) const {
@@ -62,6 +62,7 @@ protected:
     }
 
     std::uint32_t tick = 1000;
+    ClientSize client{kWidth, kHeight};
     gpu::d3d11::HiddenWindow window; // outlives the swap chain presenting to it
     gpu::d3d11::D3D11Factory factory;
     RendererState state;
@@ -95,6 +96,30 @@ TEST_F(RenderD3D11Test, TurnsEdgeOnAfterOneSecondAndShowsItsBackAfterTwo) {
     ExpectColour(kUpperRight, kTopRight);
     ExpectColour(kLowerLeft, kBottomLeft);
     ExpectColour(kLowerRight, kBottomRight);
+}
+
+TEST_F(RenderD3D11Test, ResizedTargetsKeepTheSquareSquareAndTheOtherLooksDraw) {
+    Load(g1t::kFormatRGBA8);
+    client = ClientSize{2 * kWidth, kHeight};
+    ASSERT_TRUE(ResizeRenderTargets(state, client));
+    Frame(0);
+    // Twice as wide, the same height: the square keeps its 144 pixels each way around the new middle.
+    ExpectColour({kUpperLeft.x + kWidth / 2, kUpperLeft.y}, kTopRight);
+    ExpectColour({kLowerRight.x + kWidth / 2, kLowerRight.y}, kBottomLeft);
+    ExpectColour({kWidth / 2 - 20, kHeight / 2}, kBlack);
+    ExpectColour({kWidth + kWidth / 2 + 20, kHeight / 2}, kBlack);
+
+    state.view.lit = true;
+    Frame(0);
+    ExpectColour({4, 4}, kBlack);
+    const std::uint8_t* lit =
+        &image.rgba[(std::size_t{kUpperLeft.y} * image.width + kUpperLeft.x + kWidth / 2) * 4];
+    EXPECT_GT(lit[0] + lit[1] + lit[2], 0) << "the lit shaders draw the square";
+
+    state.view.lit = false;
+    state.view.wireframe = true;
+    Frame(0);
+    ExpectColour({kUpperLeft.x + kWidth / 2 + 8, kUpperLeft.y + 30}, kBlack); // inside a triangle: unfilled
 }
 
 } // namespace
