@@ -206,7 +206,7 @@ TEST(Lzp2Decode, RefusesMalformedStreams) {
         {"reference in an empty output", Block(3, {0x80, 0x00, 0x00}), 3},
         {"literal run past the block end", Block(2, {0x03, 1, 2, 3, 0x00}), 2},
         {"fill run past the block end", Block(3, {0x40, 0x00, 0x41, 0x00}), 3},
-        {"reference past the block end", Block(4, {0x01, 0x41, 0x80, 0x00, 0x00}), 3},
+        {"reference past the block end", Block(3, {0x01, 0x41, 0x80, 0x00, 0x00}), 3},
         {"second block missing", Block(kLzp2BlockOutputSize, {0x00}), kLzp2BlockOutputSize + 1},
     };
     for (const Case& c : cases)
@@ -231,6 +231,16 @@ TEST(Lzp2Decode, LargestOutputIsReachedExactly) {
         ASSERT_TRUE(Decode(stream, blocks * kLzp2BlockOutputSize, &decoded)) << blocks;
         EXPECT_EQ(decoded, Bytes(decoded.size(), 0)) << blocks;
     }
+}
+
+// A literal run that the source ends inside is refused, also when the bytes after the source's end
+// would complete it and end the block.
+TEST(Lzp2Decode, LiteralRunPastTheSourceEndIsRefused) {
+    Bytes stream = Block(3, {0x03, 1, 2, 3, 0x00});
+    const std::uint32_t sourceSize = 16 + 3;
+    std::uint8_t output[3];
+    EXPECT_FALSE(Lzp2Decode(stream.data(), sourceSize, output, 3));
+    EXPECT_TRUE(Lzp2Decode(stream.data(), sourceSize + 2, output, 3));
 }
 
 // Every prefix of a valid two-block stream is decoded from its own exact-size copy into an exact-size
