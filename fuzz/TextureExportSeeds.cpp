@@ -4,14 +4,20 @@
 #include "authoring/G1TWriter.h"
 #include "fuzz/FuzzTarget.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace tavro;
 
 std::vector<std::uint8_t> Seed(std::uint8_t slice, std::uint8_t mip,
                                const std::vector<std::uint8_t>& texture) {
-    std::vector<std::uint8_t> seed{slice, mip};
-    seed.insert(seed.end(), texture.begin(), texture.end());
+    // Sized once and filled in place: growing a 2-byte prefix made g++ 12 at -O3 warn falsely of an
+    // out-of-bounds copy in vector::insert.
+    std::vector<std::uint8_t> seed(2 + texture.size());
+    seed[0] = slice;
+    seed[1] = mip;
+    std::copy(texture.begin(), texture.end(), seed.begin() + 2);
     return seed;
 }
 
