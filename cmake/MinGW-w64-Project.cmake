@@ -1,13 +1,13 @@
 # Project-wide settings of the MinGW-w64 cross build, read right after project().
 
-# Header-only libraries (stb, CLI11) are the same code on every target, but the cross compiler does not
-# search the host's /usr/include, which also holds Linux-only headers. Only these folders are made
-# visible, through links in the build tree.
+# Header-only libraries (stb, CLI11, nlohmann's JSON, tinygltf) are the same code on every target, but
+# the cross compiler does not search the host's /usr/include, which also holds Linux-only headers. Only
+# these are made visible, through links in the build tree.
 set(TAVRO_MINGW_HOST_HEADERS ${CMAKE_BINARY_DIR}/host-headers)
-foreach(header_dir stb CLI)
-    if(EXISTS /usr/include/${header_dir} AND NOT EXISTS ${TAVRO_MINGW_HOST_HEADERS}/${header_dir})
+foreach(header stb CLI nlohmann tiny_gltf.h)
+    if(EXISTS /usr/include/${header} AND NOT EXISTS ${TAVRO_MINGW_HOST_HEADERS}/${header})
         file(MAKE_DIRECTORY ${TAVRO_MINGW_HOST_HEADERS})
-        file(CREATE_LINK /usr/include/${header_dir} ${TAVRO_MINGW_HOST_HEADERS}/${header_dir} SYMBOLIC)
+        file(CREATE_LINK /usr/include/${header} ${TAVRO_MINGW_HOST_HEADERS}/${header} SYMBOLIC)
     endif()
 endforeach()
 include_directories(SYSTEM ${TAVRO_MINGW_HOST_HEADERS})
