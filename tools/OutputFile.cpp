@@ -1,97 +1,57 @@
 #include "tools/OutputFile.h"
 
+#include "tools/OutputNode.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
-#ifdef _WIN32
-#include <io.h>
-#endif
+#include <unistd.h> // write and close: MinGW-w64 has them too
 
 namespace tavro::tools {
 
 namespace {
 
 #ifdef _WIN32
-// The C runtime's files on Windows: opened in binary mode and not inherited; there are no links to
-// follow, no terminals to acquire, and no block devices or sockets among file names.
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT;
-constexpr int kDirectFlags = O_WRONLY | O_BINARY | O_NOINHERIT;
 constexpr char kSeparators[] = "/\\";
-bool IsBlockDevice(unsigned) {
-    return false;
-}
-bool IsSocket(unsigned) {
-    return false;
-}
-// Devices (NUL, CON) have nothing to flush to a disk.
-int SyncToDisk(int descriptor, bool direct) {
-    return direct ? 0 : ::_commit(descriptor);
-}
+constexpr bool kDriveLetters = true; // "C:name" is a name in drive C's current folder
 #else
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-constexpr int kDirectFlags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
 constexpr char kSeparators[] = "/";
-bool IsBlockDevice(mode_t mode) {
-    return S_ISBLK(mode);
-}
-bool IsSocket(mode_t mode) {
-    return S_ISSOCK(mode);
-}
-// A device or pipe has nothing to flush to a disk (EINVAL).
-int SyncToDisk(int descriptor, bool direct) {
-    return ::fsync(descriptor) != 0 && !(direct && errno == EINVAL) ? -1 : 0;
-}
+constexpr bool kDriveLetters = false;
 #endif
 
-// The folder a path names its file in, and the file's own name.
-void SplitPath(const std::string& path, std::string& folder, std::string& name) {
-    const std::size_t slash = path.find_last_of(kSeparators);
-    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    name = slash == std::string::npos ? path : path.substr(slash + 1);
+struct PathParts {
+    std::string folder; // the folder the file is named in, as the user would name it
+    std::string prefix; // what precedes the file's own name: the temporary's name starts with it too
+    std::string name;   // the file's own name
+};
+
+PathParts SplitPath(const std::string& path) {
+    std::size_t cut = path.find_last_of(kSeparators);
+    if (cut == std::string::npos && kDriveLetters && path.size() >= 2 && path[1] == ':') {
+        cut = 1;
+    }
+    if (cut == std::string::npos) {
+        return {".", "", path};
+    }
+    const bool root = cut == 0 || (kDriveLetters && (path[cut] == ':' || path[cut - 1] == ':'));
+    return {path.substr(0, root ? cut + 1 : cut), path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-const char* DescribeNode(decltype(stat::st_mode) mode) {
-    if (S_ISDIR(mode)) {
-        return "is a folder";
-    }
-    if (IsBlockDevice(mode)) {
-        return "is a block device";
-    }
-    if (IsSocket(mode)) {
-        return "is a socket";
-    }
-    return "is not a regular file";
-}
-
-bool WritesDirectly(decltype(stat::st_mode) mode) {
-    return S_ISCHR(mode) || S_ISFIFO(mode);
-}
-
-// A new, exclusively created file beside the target: O_EXCL refuses any name that already exists,
-// a planted symbolic link included, and the random part makes the name unpredictable. The kernel
-// applies the process's umask to the mode, as for any file the user creates.
-int CreateTemporary(const std::string& folder, const std::string& name, std::string& temporary) {
+// A new, exclusively created file beside the target: exclusive creation refuses any name that already
+// exists, a planted symbolic link included, and the random part makes the name unpredictable.
+int CreateTemporary(const PathParts& parts, std::string& temporary) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary =
-            folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(random());
-        const int descriptor = ::open(temporary.c_str(), kCreateFlags, 0666);
+        temporary = parts.prefix + "." + parts.name + ".tmp" + std::to_string(ProcessNumber()) + "-" +
+                    std::to_string(random());
+        const int descriptor = CreateExclusively(temporary);
         if (descriptor >= 0 || errno != EEXIST) {
             return descriptor;
         }
     }
     errno = EEXIST;
     return -1;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
@@ -110,51 +70,44 @@ OutputFile::~OutputFile() {
 
 bool OutputFile::Open(const std::string& target, std::string& error) {
     path = target;
-    std::string folder;
-    std::string name;
-    SplitPath(path, folder, name);
-    if (name.empty() || name == "." || name == "..") {
+    const PathParts parts = SplitPath(path);
+    if (parts.name.empty() || parts.name == "." || parts.name == "..") {
         return Fail("names a folder, not a file", 0, error);
     }
-    // The kind of node the name leads to decides how it is written; a link to a device counts as the
-    // device (/dev/stdout is one).
-    struct stat info {};
-    const bool exists = ::stat(path.c_str(), &info) == 0;
-    if (!exists && errno != ENOENT) {
+    // The kind of node the name leads to decides how it is written.
+    const OutputNode node = LookUpOutputNode(path);
+    switch (node.kind) {
+    case OutputNodeKind::LookupFailed:
         return Fail("cannot be looked up", errno, error);
-    }
-    if (exists && WritesDirectly(info.st_mode)) {
-        descriptor = ::open(path.c_str(), kDirectFlags);
-        struct stat opened {};
+    case OutputNodeKind::NotAFile:
+        return Fail(node.description, 0, error);
+    case OutputNodeKind::Stream:
+        descriptor = OpenOutputStream(path);
         if (descriptor < 0) {
-            return Fail("cannot be opened for writing", errno, error);
-        }
-        if (::fstat(descriptor, &opened) != 0 || !WritesDirectly(opened.st_mode)) {
-            return Fail("changed kind while it was opened", 0, error); // swapped for a file in between
+            const int code = errno;
+            return code == EINVAL ? Fail("changed kind while it was opened", 0, error)
+                                  : Fail("cannot be opened for writing", code, error);
         }
         return true;
+    case OutputNodeKind::Missing:
+    case OutputNodeKind::RegularFile:
+        break;
     }
-    if (exists && !S_ISREG(info.st_mode)) {
-        return Fail(DescribeNode(info.st_mode), 0, error);
-    }
-    descriptor = CreateTemporary(folder, name, temporary);
+    descriptor = CreateTemporary(parts, temporary);
     if (descriptor < 0) {
         const int code = errno;
         temporary.clear();
-        if (!IsFolder(folder)) {
-            return Fail("the folder '" + folder + "' does not exist", 0, error);
+        if (!IsExistingFolder(parts.folder)) {
+            return Fail("the folder '" + parts.folder + "' does not exist", 0, error);
         }
         if (code == ENOENT) {
-            return Fail("the folder '" + folder + "' does not accept new files", 0, error);
+            return Fail("the folder '" + parts.folder + "' does not accept new files", 0, error);
         }
-        return Fail("cannot create a file in '" + folder + "'", code, error);
+        return Fail("cannot create a file in '" + parts.folder + "'", code, error);
     }
-#ifndef _WIN32
-    // Replacing a file keeps its permissions.
-    if (exists) {
-        ::fchmod(descriptor, info.st_mode & 07777);
+    if (node.kind == OutputNodeKind::RegularFile) {
+        KeepMode(descriptor, node.mode);
     }
-#endif
     return true;
 }
 
@@ -163,7 +116,8 @@ bool OutputFile::Write(std::span<const std::uint8_t> bytes, std::string& error) 
     std::size_t left = bytes.size();
     while (left != 0) {
         // At most 1 GiB per call, which every C runtime's write takes.
-        const auto written = ::write(descriptor, next, std::min<std::size_t>(left, std::size_t{1} << 30));
+        const auto chunk = static_cast<unsigned>(std::min<std::size_t>(left, std::size_t{1} << 30));
+        const auto written = ::write(descriptor, next, chunk);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -180,9 +134,9 @@ bool OutputFile::Finish(std::string& error) {
     if (finished) {
         return true;
     }
-    // A file must be on disk before the rename makes it visible, so that a crash cannot leave an empty
+    // A file must be on disk before the move makes it visible, so that a crash cannot leave an empty
     // file in place of the old one.
-    if (SyncToDisk(descriptor, temporary.empty()) != 0) {
+    if (!FlushToDisk(descriptor, temporary.empty())) {
         return Fail("flushing to disk failed", errno, error);
     }
     const int closing = descriptor;
@@ -198,13 +152,9 @@ bool OutputFile::Commit(std::string& error) {
     if (!Finish(error)) {
         return false;
     }
-    // std::filesystem::rename replaces an existing target on Windows too, as rename does on Linux.
-    std::error_code renamed;
-    if (!temporary.empty()) {
-        std::filesystem::rename(temporary, path, renamed);
-    }
-    if (renamed) {
-        return Fail("cannot put the file in place (" + renamed.message() + ")", 0, error);
+    std::string reason;
+    if (!temporary.empty() && !MoveIntoPlace(temporary, path, reason)) {
+        return Fail("cannot put the file in place (" + reason + ")", 0, error);
     }
     committed = true;
     return true;
@@ -225,7 +175,7 @@ void OutputFile::Discard() {
         descriptor = -1;
     }
     if (!temporary.empty()) {
-        ::unlink(temporary.c_str());
+        RemoveFile(temporary);
         temporary.clear();
     }
 }

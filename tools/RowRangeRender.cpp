@@ -3,10 +3,8 @@
 #include "app/ModelSchedule.h"
 #include "app/RowPreparer.h"
 #include "export/PngWriter.h"
-#include "gpu/opengl/AllocatorTuning.h"
-#include "gpu/opengl/EglHeadlessContext.h"
-#include "gpu/opengl/OpenGLFactory.h"
 #include "tools/ArchiveOpening.h"
+#include "tools/HeadlessDevice.h"
 #include "tools/OutputFile.h"
 #include "tools/OutputFolder.h"
 #include "tools/Report.h"
@@ -79,9 +77,7 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
         return std::async(std::launch::async, PrepareScheduleRow, archivePath, row);
     };
 
-    gpu::opengl::TuneAllocatorForSoftwareRendering();
-    gpu::opengl::EglHeadlessContext context; // outlives every graphics object made on it
-    gpu::opengl::OpenGLFactory factory;
+    HeadlessDevice device;                          // outlives every graphics object made on it
     std::vector<std::unique_ptr<OutputFile>> files; // put in place together once every row is written
     std::future<bool> writing;
     std::string writeError;
@@ -94,7 +90,7 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
         return Fail(message);
     };
     auto frame = std::make_unique<ScheduledFrame>();
-    if (!frame->SetUp(size, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
+    if (!frame->SetUp(size, device.Factory(), device.Window(), error)) {
         return failed(error);
     }
     frame->Renderer().view = view;
@@ -109,7 +105,7 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
             FrameOptions single = options;
             single.row = row;
             ScheduledFrame reporter;
-            if (reporter.Draw(single, factory, static_cast<gpu::opengl::IGLContext*>(&context), error)) {
+            if (reporter.Draw(single, device.Factory(), device.Window(), error)) {
                 error = "the archive changed while it was read";
             }
             const std::string rowName = "row " + std::to_string(row) + ": ";
