@@ -38,6 +38,7 @@ deb)
     echo "package: $deb"
     ;;
 zip)
+    scripts/install-mingw-deps.sh
     build=build/mingw
     cmake --preset mingw -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
     cmake --build --preset mingw --target tavro TavroModelViewer

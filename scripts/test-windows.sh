@@ -1,29 +1,17 @@
 #!/usr/bin/env bash
-# The Windows build on this Linux machine: installs what is missing, cross-builds TavroModelViewer.exe
-# and its tests with MinGW-w64, runs the tests under Wine in a fresh prefix, then drives the program
-# under Xvfb as a user would: a model is drawn, Alt+? and Alt+/ open the About box, Esc and Enter (its
-# default OK button) close it, and File > Exit ends the program with exit code 0. Screenshots and Wine's
-# output are kept in the work folder it prints.
+# The Windows build on this Linux machine: installs what is missing, cross-builds TavroModelViewer.exe,
+# tavro.exe and their tests with MinGW-w64, runs the tests under Wine in a fresh prefix, then drives the
+# viewer under Xvfb as a user would: a model is drawn, Alt+? and Alt+/ open the About box, Esc and Enter
+# (its default OK button) close it, and File > Exit ends the program with exit code 0. Last, the Windows
+# zip is made and unpacked under another fresh prefix, where both of its programs run: tavro.exe
+# --version, make-demo and a rendered row, and the viewer shown and closed by File > Exit. Screenshots
+# and Wine's output are kept in the work folder it prints.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-# --- Packages the Windows build and its session test need (not part of the Linux installer's list).
-windows_packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 xvfb xauth xdotool imagemagick)
-missing=()
-for p in "${windows_packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "test-windows: installing ${missing[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
-    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# --- Packages and sources the Windows build and its session test need.
+scripts/install-mingw-deps.sh
 
 wine_program=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver_program=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
@@ -131,23 +119,50 @@ background_is_black() {
     [ "$r" -le 1 ] && [ "$g" -le 1 ] && [ "$b" -le 1 ]
 }
 
-cd "$work/run"
-launch_start=$(date +%s.%N)
-# Wine's fps channel reports the presentation rate about once a second.
-WINEDEBUG=-all,+fps "$wine_program" "$viewer_exe" >"$work/viewer.log" 2>&1 </dev/null &
-viewer_pid=$!
+# Starts the viewer ($1) in the demo folder under Wine and waits until its window shows a model; sets
+# viewer_pid and window.
+start_viewer() {
+    local launch_start first_frame=""
+    cd "$work/run"
+    launch_start=$(date +%s.%N)
+    # Wine's fps channel reports the presentation rate about once a second.
+    WINEDEBUG=-all,+fps "$wine_program" "$1" >"$work/viewer.log" 2>&1 </dev/null &
+    viewer_pid=$!
+    cd "$root"
+    window=$(wait_for_window '^Tavro Model Viewer$' 60) || fail "the main window did not appear"
+    for _ in $(seq 300); do
+        if [ "$(drawn_pixels "$window")" -gt 100 ]; then
+            first_frame=$(date +%s.%N)
+            break
+        fi
+        sleep 0.1
+    done
+    [ -n "$first_frame" ] || { screenshot no-model; fail "no model was drawn within 30 s"; }
+    echo "test-windows: launch to first drawn frame $(awk -v a="$launch_start" -v b="$first_frame" 'BEGIN { printf "%.1f", b - a }') s"
+}
 
-window=$(wait_for_window '^Tavro Model Viewer$' 60) || fail "the main window did not appear"
-first_frame=""
-for _ in $(seq 300); do
-    if [ "$(drawn_pixels "$window")" -gt 100 ]; then
-        first_frame=$(date +%s.%N)
-        break
+# File > Exit through the menu's mnemonics; the program must end with exit code 0.
+exit_by_menu() {
+    local status=0
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    xdotool key --clearmodifiers alt+f
+    sleep 0.5
+    screenshot file-menu
+    xdotool key x
+    for _ in $(seq 100); do
+        kill -0 "$viewer_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$viewer_pid" 2>/dev/null; then
+        screenshot still-running
+        fail "File > Exit did not end the program"
     fi
-    sleep 0.1
-done
-[ -n "$first_frame" ] || { screenshot no-model; fail "no model was drawn within 30 s"; }
-echo "test-windows: launch to first drawn frame $(awk -v a="$launch_start" -v b="$first_frame" 'BEGIN { printf "%.1f", b - a }') s"
+    wait "$viewer_pid" || status=$?
+    viewer_pid=""
+    [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+}
+
+start_viewer "$viewer_exe"
 background_is_black "$window" || { screenshot background; fail "the background is not the clear colour"; }
 screenshot window
 
@@ -164,27 +179,39 @@ for chord in alt+question alt+slash; do
         wait_for_no_window '^About$' 10 || { screenshot "about-stays-$closer"; fail "$closer did not close the About box"; }
     done
 done
-
-# File > Exit through the menu's mnemonics.
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers alt+f
-sleep 0.5
-screenshot file-menu
-xdotool key x
-status=0
-for _ in $(seq 100); do
-    kill -0 "$viewer_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$viewer_pid" 2>/dev/null; then
-    screenshot still-running
-    fail "File > Exit did not end the program"
-fi
-wait "$viewer_pid" || status=$?
-viewer_pid=""
-[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+exit_by_menu
 rates=$(grep -o 'approx [0-9.]*fps' "$work/viewer.log" | awk '{ sub("fps", "", $2); print $2 }' | sort -n || true)
 if [ -n "$rates" ]; then
     echo "test-windows: frame rate under Wine: median $(echo "$rates" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }') fps over $(echo "$rates" | wc -l) reports"
 fi
+
+# --- The Windows zip, unpacked under a fresh prefix as a user would: only what it holds is used.
+"$wineserver_program" -k >/dev/null 2>&1 || true
+scripts/package.sh zip
+zip_folder="$work/zip"
+unzip -q "$root"/build/mingw/TavroModelViewer-*-win64.zip -d "$zip_folder"
+for file in tavro.exe TavroModelViewer.exe README.md LICENSE THIRD_PARTY_NOTICES.md; do
+    [ -s "$zip_folder/$file" ] || fail "the zip holds no $file"
+done
+export WINEPREFIX="$work/zip-prefix"
+"$wine_program" wineboot --init >>"$wine_log" 2>&1 </dev/null
+"$wine_program" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$wine_log" 2>&1 </dev/null
+"$wineserver_program" -w
+version=$(sed -n 's/^project(TavroModelViewer VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+run_tool() { "$root/cmake/RunUnderWine.sh" "$zip_folder/tavro.exe" "$@"; }
+[ "$(run_tool --version | tr -d '\r')" = "tavro $version" ] || fail "the zip's tavro.exe --version is not $version"
+rm -rf "$work/run"
+run_tool make-demo "Z:$work/run" --scale 0.05 >/dev/null
+run_tool render "Z:$work/run/LINKDATA1.bin" --row 3 --size 320x240 -o "Z:$work/row.png"
+# Pixels brighter than black: many in the middle third, none in the corners.
+lit() { convert "$work/row.png" -crop "$1" +repage -fx 'max(max(r,g),b) > 8/255 ? 1 : 0' \
+    -format '%[fx:int(mean*w*h+0.5)]' info:; }
+middle=$(lit 106x80+107+80)
+corners=$(($(lit 8x8+0+0) + $(lit 8x8+312+0) + $(lit 8x8+0+232) + $(lit 8x8+312+232)))
+[ "$middle" -gt 1000 ] || fail "the zip's tavro.exe drew no model in the middle of row 3 ($middle lit pixels)"
+[ "$corners" -eq 0 ] || fail "the corners of the zip's rendered row are not the black background"
+start_viewer "$zip_folder/TavroModelViewer.exe"
+screenshot zip-viewer
+exit_by_menu
+echo "test-windows: the zip's programs run in a fresh prefix ($middle lit pixels in the rendered row)"
 echo "test-windows: passed; screenshots in $work"
