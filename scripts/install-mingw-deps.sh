@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross build and its tests need on Debian 12, only what is missing: the
-# MinGW-w64 compilers and zlib, Wine, Xvfb and the screenshot tools, and the source of libsquish, which Debian
-# ships for Linux only. That source is Debian's own (`apt-get source`, with Debian's patches applied),
+# MinGW-w64 compilers and zlib, Wine, Xvfb and the screenshot tools, and the source of libsquish, which
+# Debian ships for Linux only. That source is Debian's own (`apt-get source`, with Debian's patches applied),
 # unpacked into /usr/local/src/tavro-mingw/libsquish where the mingw preset compiles it; apt's lists of
 # source packages are kept in a folder of their own, so the machine's apt setup is left as it is.
 # Safe to run again: with everything present it changes nothing and asks no registry.
 set -euo pipefail
 
-packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 xvfb xauth xdotool imagemagick unzip dpkg-dev libtinygltf-dev
-    nlohmann-json3-dev libstb-dev libcli11-dev)
+packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 xvfb xauth xdotool imagemagick unzip dpkg-dev
+    libtinygltf-dev nlohmann-json3-dev libstb-dev libcli11-dev)
 squish_folder=/usr/local/src/tavro-mingw/libsquish
 
 sudo_cmd=()
