@@ -188,8 +188,9 @@ fi
 # --- The Windows zip, unpacked under a fresh prefix as a user would: only what it holds is used.
 "$wineserver_program" -k >/dev/null 2>&1 || true
 scripts/package.sh zip
-zip_folder="$work/zip"
-unzip -q "$root"/build/mingw/TavroModelViewer-*-win64.zip -d "$zip_folder"
+version=$(sed -n 's/^project(TavroModelViewer VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+unzip -q "build/mingw/TavroModelViewer-$version-win64.zip" -d "$work/zip"
+zip_folder="$work/zip/TavroModelViewer-$version-win64"
 for file in tavro.exe TavroModelViewer.exe README.md LICENSE THIRD_PARTY_NOTICES.md; do
     [ -s "$zip_folder/$file" ] || fail "the zip holds no $file"
 done
@@ -197,7 +198,6 @@ export WINEPREFIX="$work/zip-prefix"
 "$wine_program" wineboot --init >>"$wine_log" 2>&1 </dev/null
 "$wine_program" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$wine_log" 2>&1 </dev/null
 "$wineserver_program" -w
-version=$(sed -n 's/^project(TavroModelViewer VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 run_tool() { "$root/cmake/RunUnderWine.sh" "$zip_folder/tavro.exe" "$@"; }
 [ "$(run_tool --version | tr -d '\r')" = "tavro $version" ] || fail "the zip's tavro.exe --version is not $version"
 rm -rf "$work/run"
