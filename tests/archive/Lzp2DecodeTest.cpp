@@ -220,10 +220,11 @@ TEST(Lzp2Decode, LargestOutputIsReachedExactly) {
     EXPECT_EQ(Lzp2MaxOutputSize(0), 0u);
     EXPECT_EQ(Lzp2MaxOutputSize(16), 0u);
     for (std::uint32_t blocks = 1; blocks <= 3; ++blocks) {
+        const Bytes block = Block(kLzp2BlockOutputSize, {0x00});
         Bytes stream;
-        for (std::uint32_t k = 0; k < blocks; ++k)
-            stream = Concat(stream, Block(kLzp2BlockOutputSize, {0x00}));
-        stream.resize(stream.size() - 2048 + 17);
+        for (std::uint32_t k = 1; k < blocks; ++k)
+            stream = Concat(stream, block);
+        stream = Concat(stream, Bytes(block.begin(), block.begin() + 17));
         const std::uint32_t sourceSize = std::uint32_t(stream.size());
         EXPECT_EQ(Lzp2MaxOutputSize(sourceSize), blocks * std::uint64_t{kLzp2BlockOutputSize});
         EXPECT_EQ(Lzp2MaxOutputSize(sourceSize - 1), (blocks - 1) * std::uint64_t{kLzp2BlockOutputSize});
