@@ -1,6 +1,6 @@
 #pragma once
 // A swap chain that tells an observer when each Present starts and ends, forwarding everything else to
-// the swap chain it wraps: the way to time frames without touching the designed frame code.
+// the swap chain it wraps: the way to time frames without touching the frame code.
 #include "gpu/Device.h"
 #include "render/RendererState.h"
 

@@ -54,7 +54,7 @@ std::optional<PreparedFileIdentity> ReadFileIdentity(const std::filesystem::path
 // Prepares schedule row `row` (0 to 331) from the archive at archivePath on the calling thread: opens
 // it, checks the entry count the viewer requires, extracts the model then the texture entry and runs
 // PrepareModel. Null when the archive cannot be used, any step fails or memory runs out: the row then
-// loads synchronously, which gives its designed result, failure included.
+// loads synchronously, which gives its default result, failure included.
 std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath, std::uint32_t row);
 
 class CRowPreparer {

@@ -18,11 +18,11 @@ public:
 
 class CModelTimer;
 
-// What a user adds to the designed viewer: arguments, keys, the mouse, drops.
+// What a user adds to the default viewer: arguments, keys, the mouse, drops.
 class IViewerControls {
 public:
     virtual ~IViewerControls() = default;
-    // Runs once the device is set up, in place of the designed start load (which it makes itself);
+    // Runs once the device is set up, in place of the default start load (which it makes itself);
     // timer is the loop's model timer.
     virtual void Start(platform::WindowHandle window, CModelTimer& timer) = 0;
     // A message for the main window, before the window's own handling; true when it was the user's

@@ -1,7 +1,7 @@
 #pragma once
 // The viewer in a user's hands: the arguments, the keys, the mouse and dropped archives, over the
-// designed renderer and cycler. Left alone and started without arguments it passes every load and
-// frame on unchanged, so the designed run stays the same frame for frame.
+// default renderer and cycler. Left alone and started without arguments it passes every load and
+// frame on unchanged, so the default run stays the same frame for frame.
 #include "app/ModelCycler.h"
 #include "app/TurnClock.h"
 #include "app/Viewer.h"
@@ -18,7 +18,7 @@ class CModelTimer;
 class RendererState;
 
 // Sets the cycler up for a user's run (any argument given): the archive named, and rows prepared ahead
-// on a worker so that a switch costs only device objects. The designed run (no argument) is left as is.
+// on a worker so that a switch costs only device objects. The default run (no argument) is left as is.
 void StartUserRun(CModelCycler& cycler, const ViewerArguments& arguments);
 
 class CViewerSession final : public IViewerRenderer, public IViewerControls {

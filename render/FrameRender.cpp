@@ -13,7 +13,7 @@ void CRenderModel::Render() {
         return;
     }
     const std::uint32_t elapsed = renderer.host.tickCount() - startTick; // wraps harmlessly
-    // The designed view adds nothing here: a zero yaw and pitch and a zoom of one leave every byte as
+    // The default view adds nothing here: a zero yaw and pitch and a zoom of one leave every byte as
     // the turn alone makes it.
     const ViewOptions& options = renderer.view;
     const float angle = TurnAngle(elapsed) + options.yawRadians;
@@ -54,7 +54,7 @@ void CRenderModel::Render() {
         context.DrawIndexed(item.indexCount, item.startIndex, item.baseVertex);
     }
     if (otherLook) {
-        BindModelPipeline(renderer); // the overlay and the next designed frame draw with the fixed look
+        BindModelPipeline(renderer); // the overlay and the next frame draw with the fixed look
     }
     if (renderer.overlay != nullptr && renderer.overlay->Draw(renderer, client)) {
         BindResources(); // the overlay drew with its own buffers and texture

@@ -53,7 +53,7 @@ public:
     std::unique_ptr<CRenderModel> currentModel;
     // The size of the back buffer, the depth buffer and the viewport.
     ClientSize targetSize;
-    // How the user looks at it; the designed view unless changed.
+    // How the user looks at it; the default view unless changed.
     ViewOptions view;
     // Drawn over each frame when set; must outlive its use here.
     IFrameOverlay* overlay = nullptr;
@@ -80,7 +80,7 @@ void RenderCurrentModel(RendererState& state);
 void BindModelPipeline(RendererState& state);
 
 // Binds the shaders and rasterizer state of the view's look (lit, wireframe), making them on first
-// use. False when one cannot be made: that part of the look stays the designed one.
+// use. False when one cannot be made: that part of the look stays the default one.
 bool BindModelLook(RendererState& state, const ViewOptions& view);
 
 // Presents a frame without a model: the background, and the overlay when set. Nothing for an empty

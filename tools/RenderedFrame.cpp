@@ -94,7 +94,7 @@ CLI::Option* AddFrameOptions(CLI::App& command, FrameOptions& options, bool rowO
         ->check(CLI::Range(-36000.0f, 36000.0f));
     command.add_option("--pitch", options.pitchDegrees, "degrees of tilt toward the camera, -89 to 89")
         ->check(CLI::Range(-89.0f, 89.0f));
-    command.add_option("--zoom", options.zoom, "camera distance as a multiple of the designed one, 0.2 to 5")
+    command.add_option("--zoom", options.zoom, "camera distance as a multiple of the default one, 0.2 to 5")
         ->check(CLI::Range(0.2f, 5.0f));
     command.add_flag("--lit", options.lit, "shade with a headlight from the vertex normals");
     command.add_flag("--wireframe", options.wireframe, "draw the triangles' edges only");

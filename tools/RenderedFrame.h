@@ -22,13 +22,13 @@ struct FrameOptions {
     std::uint32_t row = 0;
     std::uint32_t timeMs = 0;
     std::string size = "1280x960";
-    // How the model is seen; the defaults give the designed frame.
+    // How the model is seen; the defaults give the frame of a left-alone run.
     float yawDegrees = 0.0f;
     float pitchDegrees = 0.0f;
     float zoom = 1.0f;
     bool lit = false;
     bool wireframe = false;
-    std::string background; // RRGGBB; empty for the designed black
+    std::string background; // RRGGBB; empty for the default black
 };
 
 // The view the options ask for. False with a one-line error for a background that is not RRGGBB.

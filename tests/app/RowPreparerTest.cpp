@@ -89,7 +89,7 @@ TEST(RowPreparerTest, PreparedLoadsMakeTheSynchronousCallsAndBytesOnEveryDemoRow
 }
 
 // Each change is made after row 1 was prepared and before the switch to it.
-TEST(RowPreparerTest, ArchiveChangedAfterPreparationLoadsAsDesigned) {
+TEST(RowPreparerTest, ArchiveChangedAfterPreparationLoadsSynchronously) {
     struct Case {
         const char* what;
         void (*change)(const fs::path& archive);

@@ -98,9 +98,9 @@ protected:
     int TimerLoads() const { return hookedForHook->loads; }
 };
 
-TEST_F(ViewerSessionTest, RunLeftAloneKeepsTheDesignedConstantBytes) {
+TEST_F(ViewerSessionTest, RunLeftAloneKeepsItsConstantBytes) {
     // The digest of 400 frames over four loads, taken from the viewer before any user control existed.
-    constexpr std::uint64_t kDesignedDigest = 0xEE5D0AE54906FBCBull;
+    constexpr std::uint64_t kLeftAloneDigest = 0xEE5D0AE54906FBCBull;
     EXPECT_EQ(Run([&](int pass) {
                   platform.AdvanceTicks(37);
                   if (pass == 400) {
@@ -109,8 +109,8 @@ TEST_F(ViewerSessionTest, RunLeftAloneKeepsTheDesignedConstantBytes) {
               }),
               0);
     EXPECT_EQ(recorder.CallsOf<UpdateSubresourceArgs>().size(), 400u);
-    EXPECT_EQ(DigestOfConstantBytes(recorder), kDesignedDigest);
-    EXPECT_EQ(platform.WindowText(), "Tavro Model Viewer"); // nobody used it: the designed caption
+    EXPECT_EQ(DigestOfConstantBytes(recorder), kLeftAloneDigest);
+    EXPECT_EQ(platform.WindowText(), "Tavro Model Viewer"); // nobody used it: the default caption
     EXPECT_TRUE(recorder.CallsOf<gpu::recording::RSSetStateArgs>().empty());
     EXPECT_EQ(recorder.CallsOf<gpu::recording::CreateVertexShaderArgs>().size(), 1u);
 }
