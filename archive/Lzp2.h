@@ -13,8 +13,9 @@ constexpr std::uint32_t kLzp2BlockOutputSize = 524288;
 // sized from it.
 constexpr std::uint64_t Lzp2MaxOutputSize(std::uint32_t sourceSize) {
     constexpr std::uint32_t kSmallestBlock = 16 + 1;
-    if (sourceSize < kSmallestBlock)
+    if (sourceSize < kSmallestBlock) {
         return 0;
+    }
     return (std::uint64_t{sourceSize - kSmallestBlock} / 2048 + 1) * kLzp2BlockOutputSize;
 }
 
