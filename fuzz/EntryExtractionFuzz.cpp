@@ -7,6 +7,7 @@
 #include "archive/BinArchive.h"
 #include "fuzz/FuzzTarget.h"
 #include "fuzz/SpanFileSystem.h"
+#include "tests/archive/RecordingFile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -32,25 +33,6 @@ public:
 
     std::uint32_t mode = 0;
     bool failing = false;
-};
-
-// A destination that is not a memory file, so stored entries reach it in pieces.
-class CollectingFile : public CAbstractFile32 {
-public:
-    std::uint32_t Read(void*, std::uint32_t) override { return 0; }
-    std::uint32_t Write(const void* source, std::uint32_t count) override {
-        const auto* bytes = static_cast<const std::uint8_t*>(source);
-        content.insert(content.end(), bytes, bytes + count);
-        return count;
-    }
-    bool Seek(std::int32_t) override { return false; }
-    bool Skip(std::int32_t) override { return false; }
-    bool SeekFromEnd(std::int32_t) override { return false; }
-    std::uint32_t Tell() override { return static_cast<std::uint32_t>(content.size()); }
-    std::uint32_t GetSize() override { return static_cast<std::uint32_t>(content.size()); }
-    bool SetSize(std::uint32_t) override { return false; }
-
-    std::vector<std::uint8_t> content;
 };
 
 void Require(bool condition) {
@@ -87,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::unique_ptr<std::uint8_t[]> owned(block);
         Require((extracted == 0) == (block == nullptr) && extracted <= entrySize);
 
-        CollectingFile collected;
+        tavro::testing::RecordingFile collected;
         const std::uint32_t streamed = archive.ExtractEntryTo(entry, collected);
         // A failed stream may have delivered pieces before failing; only a whole one is compared.
         Require(streamed == extracted);
