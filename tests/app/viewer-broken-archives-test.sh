@@ -19,13 +19,8 @@ mkdir -p "$shots"
 viewer_pid=
 window=
 
-cleanup() {
-    if [ -n "$viewer_pid" ] && kill -0 "$viewer_pid" 2>/dev/null; then
-        kill "$viewer_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=window-test-support.sh
+. "$(dirname "$(realpath "$0")")/window-test-support.sh"
 
 fail() {
     echo "viewer-broken-archives-test: FAIL ($kind): $*" >&2
@@ -33,16 +28,6 @@ fail() {
     exit 1
 }
 
-# Polls a condition (a command) every 0.2 s for at most $1 seconds.
-wait_for() {
-    local tries=$(($1 * 5))
-    shift
-    for ((i = 0; i < tries; i++)); do
-        if "$@"; then return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
 running() { kill -0 "$viewer_pid" 2>/dev/null; }
 stopped() { ! running; }
 find_window() { window=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }

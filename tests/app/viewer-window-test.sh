@@ -23,29 +23,12 @@ mkdir -p "$shots" "$work/archive" "$work/empty"
 viewer_pid=
 window=
 
-cleanup() {
-    if [ -n "$viewer_pid" ] && kill -0 "$viewer_pid" 2>/dev/null; then
-        kill "$viewer_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=window-test-support.sh
+. "$(dirname "$(realpath "$0")")/window-test-support.sh"
 
 fail() {
     echo "viewer-window-test: FAIL: $*" >&2
     exit 1
-}
-
-# Polls a condition (a command) every 0.2 s for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 5))
-    for ((i = 0; i < tries; i++)); do
-        if "$@"; then return 0; fi
-        sleep 0.2
-    done
-    return 1
 }
 
 find_window() { window=$(xdotool search --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }
