@@ -1,5 +1,6 @@
-// tavro contact-sheet ARCHIVE.bin -o SHEET.png [--time-ms T] [--tile WxH] [--rows A-B]: every schedule
-// row drawn headless, as the viewer shows it, into one grid image with the row number under each tile.
+// tavro contact-sheet ARCHIVE.bin -o SHEET.png [--time-ms T] [--tile WxH] [--rows A-B] [view options]:
+// every schedule row drawn headless, as the viewer shows it (or as the view options ask), into one grid
+// image with the row number under each tile.
 #include "app/ModelSchedule.h"
 #include "authoring/demo/ContactSheet.h"
 #include "export/PngWriter.h"
@@ -11,6 +12,7 @@
 #include "tools/ProgressLine.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
+#include "tools/ViewArguments.h"
 
 #include <CLI/CLI.hpp>
 
@@ -32,6 +34,7 @@ struct ContactSheetOptions {
     std::uint32_t timeMs = 500;
     std::string tile = "160x120";
     std::string rows = "0-331";
+    ViewArguments view;
 };
 
 bool ParseNumber(std::string_view text, std::uint32_t& value) {
@@ -57,6 +60,7 @@ bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, HeadlessDev
     frame.row = row;
     frame.timeMs = options.timeMs;
     frame.size = options.tile;
+    frame.view = options.view;
     ScheduledFrame scheduled;
     if (!scheduled.Draw(frame, device.Factory(), device.Window(), error)) {
         return false;
@@ -92,7 +96,9 @@ int RunContactSheet(const ContactSheetOptions& options) {
                     "; use a smaller --tile or fewer --rows");
     }
     std::string error;
-    if (!CheckOutputExtension(options.output, ".png", "a PNG image", error)) {
+    ViewOptions view; // checked here, so that a wrong --background is one error rather than one per tile
+    if (!MakeViewOptions(options.view, view, error) ||
+        !CheckOutputExtension(options.output, ".png", "a PNG image", error)) {
         return Fail(error);
     }
     if (OpenArchive(options.archive, ArchiveReader::Orochiz, error) == nullptr) {
@@ -151,6 +157,7 @@ void AddContactSheetCommand(CLI::App& app, int& exitCode) {
     command->add_option("--time-ms", options->timeMs, "milliseconds after each model's build (default 500)");
     command->add_option("--tile", options->tile, "tile size WIDTHxHEIGHT (default 160x120)");
     command->add_option("--rows", options->rows, "the rows to draw, A-B or A (default 0-331)");
+    AddViewOptions(*command, options->view);
     command->callback([options, &exitCode] { exitCode = RunContactSheet(*options); });
 }
 

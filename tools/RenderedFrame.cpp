@@ -60,45 +60,13 @@ bool ParseClientSize(const std::string& text, ClientSize& size) {
            ParseSide(std::string_view(text).substr(cross + 1), size.height);
 }
 
-bool MakeViewOptions(const FrameOptions& options, ViewOptions& view, std::string& error) {
-    constexpr float kRadiansPerDegree = 0.017453292f;
-    view = ViewOptions{};
-    view.yawRadians = options.yawDegrees * kRadiansPerDegree;
-    view.pitchRadians = options.pitchDegrees * kRadiansPerDegree;
-    view.zoom = options.zoom;
-    view.lit = options.lit;
-    view.wireframe = options.wireframe;
-    if (!options.background.empty()) {
-        std::uint32_t rgb = 0;
-        const std::string& text = options.background;
-        const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
-        if (text.size() != 6 || status != std::errc() || end != text.data() + text.size()) {
-            error = "--background must be RRGGBB in hexadecimal, not '" + text + "'";
-            return false;
-        }
-        for (int channel = 0; channel < 3; ++channel) {
-            view.background[channel] = static_cast<float>((rgb >> (16 - 8 * channel)) & 0xFF) / 255.0f;
-        }
-    }
-    view = view.Clamped();
-    return true;
-}
-
 CLI::Option* AddFrameOptions(CLI::App& command, FrameOptions& options, bool rowOptional) {
     command.add_option("archive", options.archive, "the archive's data file, NAME.bin")->required();
     CLI::Option* row =
         command.add_option("--row", options.row, "schedule row, 0 to 331")->required(!rowOptional);
     command.add_option("--time-ms", options.timeMs, "milliseconds after the model was built (default 0)");
     command.add_option("--size", options.size, "client area WIDTHxHEIGHT (default 1280x960)");
-    command.add_option("--yaw", options.yawDegrees, "degrees about the vertical axis, added to the turn")
-        ->check(CLI::Range(-36000.0f, 36000.0f));
-    command.add_option("--pitch", options.pitchDegrees, "degrees of tilt toward the camera, -89 to 89")
-        ->check(CLI::Range(-89.0f, 89.0f));
-    command.add_option("--zoom", options.zoom, "camera distance as a multiple of the default one, 0.2 to 5")
-        ->check(CLI::Range(0.2f, 5.0f));
-    command.add_flag("--lit", options.lit, "shade with a headlight from the vertex normals");
-    command.add_flag("--wireframe", options.wireframe, "draw the triangles' edges only");
-    command.add_option("--background", options.background, "background colour RRGGBB (default black)");
+    AddViewOptions(command, options.view);
     return row;
 }
 
@@ -116,7 +84,7 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
         return false;
     }
     ViewOptions view;
-    if (!MakeViewOptions(options, view, error)) {
+    if (!MakeViewOptions(options.view, view, error)) {
         return false;
     }
     if (NamesArchiveEntry(options.archive)) {

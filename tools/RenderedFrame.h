@@ -2,6 +2,7 @@
 // What `tavro render` and `tavro frame-info` share: their options, and drawing the frame the viewer
 // shows a given time after building a schedule row's model, on whichever graphics backend is given.
 #include "render/RendererState.h"
+#include "tools/ViewArguments.h"
 
 #include <cstdint>
 #include <string>
@@ -22,17 +23,8 @@ struct FrameOptions {
     std::uint32_t row = 0;
     std::uint32_t timeMs = 0;
     std::string size = "1280x960";
-    // How the model is seen; the defaults give the frame of a left-alone run.
-    float yawDegrees = 0.0f;
-    float pitchDegrees = 0.0f;
-    float zoom = 1.0f;
-    bool lit = false;
-    bool wireframe = false;
-    std::string background; // RRGGBB; empty for the default black
+    ViewArguments view;
 };
-
-// The view the options ask for. False with a one-line error for a background that is not RRGGBB.
-bool MakeViewOptions(const FrameOptions& options, ViewOptions& view, std::string& error);
 
 // Parses --size, "WxH" with both sides from 1 to 16384.
 bool ParseClientSize(const std::string& text, ClientSize& size);

@@ -62,7 +62,7 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
     }
     std::string error;
     ViewOptions view;
-    if (!MakeViewOptions(options, view, error)) {
+    if (!MakeViewOptions(options.view, view, error)) {
         return Fail(error);
     }
     if (OpenArchive(options.archive, ArchiveReader::Orochiz, error) == nullptr) {

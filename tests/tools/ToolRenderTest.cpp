@@ -1,5 +1,6 @@
-// tavro render, run as the built program on a generated archive: the frame a schedule row shows, drawn
-// headless and written as a PNG, is the same picture on every platform's backend.
+// tavro render and contact-sheet, run as the built program on a generated archive: the frame a schedule
+// row shows, drawn headless and written as a PNG, is the same picture on every platform's backend.
+#include "authoring/demo/ContactSheet.h"
 #include "tests/TempDirectory.h"
 #include "tests/ToolProcess.h"
 #include "tests/app/ScheduleArchive.h"
@@ -50,11 +51,12 @@ protected:
         ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
     }
 
-    testing::ToolRun Render(const std::vector<std::string>& options) {
-        std::vector<std::string> arguments = {"render", archive.string(), "-o", output.string()};
+    testing::ToolRun Run(const std::string& command, const std::vector<std::string>& options) {
+        std::vector<std::string> arguments = {command, archive.string(), "-o", output.string()};
         arguments.insert(arguments.end(), options.begin(), options.end());
         return testing::RunTool(TAVRO_TOOL_PATH, arguments, directory.path);
     }
+    testing::ToolRun Render(const std::vector<std::string>& options) { return Run("render", options); }
 
     testing::TempDirectory directory;
     fs::path archive = directory.path / "LINKDATA1.bin";
@@ -105,6 +107,44 @@ TEST_F(ToolRenderTest, BadArgumentsFailWithOneLineAndWriteNothing) {
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
         EXPECT_FALSE(fs::exists(output));
     }
+}
+
+TEST_F(ToolRenderTest, ContactSheetTilesAreTheFramesRenderDrawsWithTheSameViewOptions) {
+    const std::vector<std::string> view = {"--yaw", "30",          "--pitch", "-20",          "--zoom",
+                                           "1.5",   "--wireframe", "--lit",   "--background", "336699"};
+    for (const bool withView : {false, true}) {
+        SCOPED_TRACE(withView ? "with the view options" : "without them");
+        std::vector<std::string> sheetOptions = {"--rows", "0", "--tile", "160x120"};
+        std::vector<std::string> renderOptions = {"--row", "0", "--size", "160x120", "--time-ms", "500"};
+        if (withView) {
+            sheetOptions.insert(sheetOptions.end(), view.begin(), view.end());
+            renderOptions.insert(renderOptions.end(), view.begin(), view.end());
+        }
+        const testing::ToolRun sheetRun = Run("contact-sheet", sheetOptions);
+        ASSERT_EQ(sheetRun.exitCode, 0) << sheetRun.err;
+        const Picture sheet = ReadPng(output);
+        ASSERT_NE(sheet.rgba, nullptr) << "not a PNG";
+        const testing::ToolRun renderRun = Render(renderOptions);
+        ASSERT_EQ(renderRun.exitCode, 0) << renderRun.err;
+        const Picture frame = ReadPng(output);
+        ASSERT_NE(frame.rgba, nullptr) << "not a PNG";
+
+        const authoring::ContactSheetLayout layout = authoring::MakeContactSheetLayout(1, 160, 120);
+        int different = 0;
+        for (int y = 0; y < 120; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                different += sheet.At(static_cast<int>(layout.TileX(0)) + x,
+                                      static_cast<int>(layout.TileY(0)) + y) != frame.At(x, y);
+            }
+        }
+        EXPECT_EQ(different, 0);
+        ExpectNear(frame.At(2, 2), withView ? std::array{0x33, 0x66, 0x99} : std::array{0, 0, 0});
+    }
+    fs::remove(output);
+    const testing::ToolRun bad = Run("contact-sheet", {"--rows", "0", "--background", "blue"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err.find('\n'), bad.err.size() - 1) << bad.err;
+    EXPECT_FALSE(fs::exists(output));
 }
 
 } // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// The options that say how a drawn frame sees its model (--yaw, --pitch, --zoom, --lit, --wireframe,
+// --background), shared by every command that draws: one parser, one meaning.
+#include "render/ViewOptions.h"
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace tavro::tools {
+
+struct ViewArguments {
+    // The defaults give the frame of a left-alone run.
+    float yawDegrees = 0.0f;
+    float pitchDegrees = 0.0f;
+    float zoom = 1.0f;
+    bool lit = false;
+    bool wireframe = false;
+    std::string background; // RRGGBB; empty for the default black
+};
+
+// Adds --yaw, --pitch, --zoom, --lit, --wireframe and --background to command.
+void AddViewOptions(CLI::App& command, ViewArguments& arguments);
+
+// The view the arguments ask for. False with a one-line error for a background that is not RRGGBB.
+bool MakeViewOptions(const ViewArguments& arguments, ViewOptions& view, std::string& error);
+
+} // namespace tavro::tools
