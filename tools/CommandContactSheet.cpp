@@ -6,6 +6,7 @@
 #include "export/PngWriter.h"
 #include "tools/ArchiveOpening.h"
 #include "tools/Commands.h"
+#include "tools/FrameCapture.h"
 #include "tools/HeadlessDevice.h"
 #include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
@@ -66,8 +67,7 @@ bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, HeadlessDev
         return false;
     }
     gpu::PresentedImage image;
-    if (Failed(scheduled.Renderer().swapChain->ReadPresentedImage(&image)) ||
-        image.rgba.size() != std::size_t{image.width} * image.height * 4) {
+    if (!CaptureFrame(scheduled.Renderer(), image)) {
         error = "the drawn frame cannot be read back";
         return false;
     }
@@ -96,7 +96,7 @@ int RunContactSheet(const ContactSheetOptions& options) {
                     "; use a smaller --tile or fewer --rows");
     }
     std::string error;
-    ViewOptions view; // checked here, so that a wrong --background is one error rather than one per tile
+    ViewOptions view; // made here too, so that a wrong --background is one error rather than one per tile
     if (!MakeViewOptions(options.view, view, error) ||
         !CheckOutputExtension(options.output, ".png", "a PNG image", error)) {
         return Fail(error);
@@ -114,13 +114,16 @@ int RunContactSheet(const ContactSheetOptions& options) {
         HeadlessDevice device; // outlives every graphics object made on it
         ProgressLine progress;
         authoring::ContactSheet sheet(layout);
+        // A transparent background stays transparent in the tiles; the gaps and labels stay opaque.
+        const authoring::TileAlpha tileAlpha =
+            view.background[3] == 0.0f ? authoring::TileAlpha::AsDrawn : authoring::TileAlpha::Opaque;
         for (std::uint32_t k = 0; k < count; ++k) {
             const std::uint32_t row = firstRow + k;
             progress.Show("contact-sheet: row " + std::to_string(row) + " (" + std::to_string(k + 1) +
                           " of " + std::to_string(count) + ")");
             authoring::RgbaImage tile;
             if (DrawTile(options, row, device, tile, error)) {
-                sheet.PlaceTile(k, tile, std::to_string(row));
+                sheet.PlaceTile(k, tile, std::to_string(row), tileAlpha);
             } else {
                 sheet.MarkFailed(k, std::to_string(row));
                 progress.Break();

@@ -4,6 +4,7 @@
 #include "app/ModelSchedule.h"
 #include "export/PngWriter.h"
 #include "tools/Commands.h"
+#include "tools/FrameCapture.h"
 #include "tools/HeadlessDevice.h"
 #include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
@@ -54,7 +55,7 @@ int RunRender(const RenderOptions& options) {
         if (!frame.Draw(options.frame, device.Factory(), device.Window(), error)) {
             return Fail(error);
         }
-        if (Failed(frame.Renderer().swapChain->ReadPresentedImage(&image))) {
+        if (!CaptureFrame(frame.Renderer(), image)) {
             return Fail("the drawn frame cannot be read back");
         }
     }

@@ -4,6 +4,7 @@
 #include "app/RowPreparer.h"
 #include "export/PngWriter.h"
 #include "tools/ArchiveOpening.h"
+#include "tools/FrameCapture.h"
 #include "tools/HeadlessDevice.h"
 #include "tools/OutputFile.h"
 #include "tools/OutputFolder.h"
@@ -115,7 +116,7 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
         if (!frame->DrawPrepared(std::move(prepared->model), row, options.timeMs, error)) {
             return failed(error);
         }
-        if (Failed(frame->Renderer().swapChain->ReadPresentedImage(&image))) {
+        if (!CaptureFrame(frame->Renderer(), image)) {
             return failed("row " + std::to_string(row) + ": the drawn frame cannot be read back");
         }
         if (writing.valid() && !writing.get()) {

@@ -17,7 +17,9 @@ void AddViewOptions(CLI::App& command, ViewArguments& arguments) {
         ->check(CLI::Range(0.2f, 5.0f));
     command.add_flag("--lit", arguments.lit, "shade with a headlight from the vertex normals");
     command.add_flag("--wireframe", arguments.wireframe, "draw the triangles' edges only");
-    command.add_option("--background", arguments.background, "background colour RRGGBB (default black)");
+    command.add_option("--background", arguments.background,
+                       "background colour RRGGBB, or transparent: a PNG whose background has alpha 0 "
+                       "(default black)");
 }
 
 bool MakeViewOptions(const ViewArguments& arguments, ViewOptions& view, std::string& error) {
@@ -29,11 +31,13 @@ bool MakeViewOptions(const ViewArguments& arguments, ViewOptions& view, std::str
     view.lit = arguments.lit;
     view.wireframe = arguments.wireframe;
     const std::string& text = arguments.background;
-    if (!text.empty()) {
+    if (text == "transparent") {
+        view.background = {0.0f, 0.0f, 0.0f, 0.0f};
+    } else if (!text.empty()) {
         std::uint32_t rgb = 0;
         const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
         if (text.size() != 6 || status != std::errc() || end != text.data() + text.size()) {
-            error = "--background must be RRGGBB in hexadecimal, not '" + text + "'";
+            error = "--background must be RRGGBB in hexadecimal or transparent, not '" + text + "'";
             return false;
         }
         for (int channel = 0; channel < 3; ++channel) {

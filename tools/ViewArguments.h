@@ -18,13 +18,14 @@ struct ViewArguments {
     float zoom = 1.0f;
     bool lit = false;
     bool wireframe = false;
-    std::string background; // RRGGBB; empty for the default black
+    std::string background; // RRGGBB or "transparent"; empty for the default black
 };
 
 // Adds --yaw, --pitch, --zoom, --lit, --wireframe and --background to command.
 void AddViewOptions(CLI::App& command, ViewArguments& arguments);
 
-// The view the arguments ask for. False with a one-line error for a background that is not RRGGBB.
+// The view the arguments ask for; a transparent background is one of alpha 0 (see CaptureFrame). False
+// with a one-line error for a background that is neither RRGGBB nor transparent.
 bool MakeViewOptions(const ViewArguments& arguments, ViewOptions& view, std::string& error);
 
 } // namespace tavro::tools

@@ -37,11 +37,12 @@ ContactSheetLayout MakeContactSheetLayout(std::uint32_t tileCount, std::uint32_t
 ContactSheet::ContactSheet(const ContactSheetLayout& sheetLayout)
     : layout(sheetLayout), image(sheetLayout.SheetWidth(), sheetLayout.SheetHeight(), kBackground) {}
 
-void ContactSheet::PlaceTile(std::uint32_t k, const RgbaImage& picture, std::string_view label) {
+void ContactSheet::PlaceTile(std::uint32_t k, const RgbaImage& picture, std::string_view label,
+                             TileAlpha alpha) {
     RgbaImage tile(layout.tileWidth, layout.tileHeight, {0, 0, 0, 255});
     tile.Blit(picture, 0, 0);
-    // The sheet is opaque whatever alpha the picture carries.
-    for (std::size_t i = 3; i < tile.Pixels().size(); i += 4) {
+    // Unless asked otherwise, the sheet is opaque whatever alpha the picture carries.
+    for (std::size_t i = 3; alpha == TileAlpha::Opaque && i < tile.Pixels().size(); i += 4) {
         tile.Pixels()[i] = 255;
     }
     image.Blit(tile, layout.TileX(k), layout.TileY(k));

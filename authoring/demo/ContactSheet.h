@@ -30,12 +30,16 @@ struct ContactSheetLayout {
 ContactSheetLayout MakeContactSheetLayout(std::uint32_t tileCount, std::uint32_t tileWidth,
                                           std::uint32_t tileHeight);
 
+// What PlaceTile does with a picture's alpha: makes every pixel opaque, or keeps it as drawn.
+enum class TileAlpha { Opaque, AsDrawn };
+
 class ContactSheet {
 public:
     explicit ContactSheet(const ContactSheetLayout& layout);
 
     // Copies picture (cropped to the tile) into tile k and writes label under it.
-    void PlaceTile(std::uint32_t k, const RgbaImage& picture, std::string_view label);
+    void PlaceTile(std::uint32_t k, const RgbaImage& picture, std::string_view label,
+                   TileAlpha alpha = TileAlpha::Opaque);
     // Marks tile k as failed: an empty tile with "FAILED" across it, and label under it.
     void MarkFailed(std::uint32_t k, std::string_view label);
 

@@ -27,6 +27,7 @@ struct Picture {
         const stbi_uc* pixel = rgba.get() + (static_cast<std::size_t>(y) * width + x) * 4;
         return {pixel[0], pixel[1], pixel[2]};
     }
+    int Alpha(int x, int y) const { return rgba.get()[(static_cast<std::size_t>(y) * width + x) * 4 + 3]; }
 };
 
 Picture ReadPng(const fs::path& path) {
@@ -92,6 +93,28 @@ TEST_F(ToolRenderTest, ViewOptionsMoveTheCameraAndColourTheBackground) {
     ExpectNear(picture.At(80, 60), {255, 60, 60});
     ExpectNear(picture.At(60, 40), {0x33, 0x66, 0x99});
     ExpectNear(picture.At(2, 2), {0x33, 0x66, 0x99});
+}
+
+TEST_F(ToolRenderTest, ATransparentBackgroundHasAlphaZeroAndTheModelIsOpaque) {
+    const testing::ToolRun run = Render({"--row", "0", "--size", "160x120", "--background", "transparent"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Picture picture = ReadPng(output);
+    ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
+    ExpectNear(picture.At(80, 60), {255, 60, 60});
+    EXPECT_EQ(picture.Alpha(80, 60), 255);
+    EXPECT_EQ(picture.Alpha(2, 2), 0);
+
+    // In a contact sheet the tiles' background is transparent; the gaps and labels stay opaque.
+    const testing::ToolRun sheetRun =
+        Run("contact-sheet", {"--rows", "0", "--tile", "160x120", "--background", "transparent"});
+    ASSERT_EQ(sheetRun.exitCode, 0) << sheetRun.err;
+    const Picture sheet = ReadPng(output);
+    ASSERT_NE(sheet.rgba, nullptr) << "not a PNG";
+    const authoring::ContactSheetLayout layout = authoring::MakeContactSheetLayout(1, 160, 120);
+    const int x = static_cast<int>(layout.TileX(0)), y = static_cast<int>(layout.TileY(0));
+    EXPECT_EQ(sheet.Alpha(x + 80, y + 60), 255);
+    EXPECT_EQ(sheet.Alpha(x + 2, y + 2), 0);
+    EXPECT_EQ(sheet.Alpha(0, 0), 255);
 }
 
 TEST_F(ToolRenderTest, BadArgumentsFailWithOneLineAndWriteNothing) {
