@@ -24,24 +24,6 @@ bool StartsWithMagic(std::span<const std::uint8_t> bytes, std::uint32_t magic) {
     return value == magic;
 }
 
-std::string DescribeLayoutFailure(HRESULT result) {
-    switch (static_cast<std::uint32_t>(result)) {
-    case 0x80004005u:
-        return "not a DDS image (too short, or a bad magic or header size)";
-    case 0x8007000Du:
-        return "the DDS header contradicts itself (array size 0, a 1D texture with a height, a volume "
-               "without depth, or an empty side)";
-    case 0x80070032u:
-        return "the DDS image has a format, shape or size the texture loader does not support";
-    case 0x80070026u:
-        return "the DDS pixel data end before the last level";
-    case 0x8007000Eu:
-        return "not enough memory to read the DDS image";
-    default:
-        return "the DDS image cannot be laid out";
-    }
-}
-
 // "mip level 3 is out of range: the texture has 2 mip levels (0 to 1)"
 std::string OutOfRange(const std::string& what, std::uint32_t value, std::uint32_t count) {
     return what + " " + std::to_string(value) + " is out of range: the texture has " + std::to_string(count) +
@@ -53,7 +35,7 @@ bool DecodeDDSImage(std::span<const std::uint8_t> dds, const TextureImageChoice&
     DDSTextureLayout layout;
     const HRESULT result = LayOutDDSTexture(dds.data(), dds.size(), 0, layout);
     if (Failed(result)) {
-        error = DescribeLayoutFailure(result);
+        error = DescribeDDSLayoutFailure(result);
         return false;
     }
     if (!CanDecodeToRgba8(layout.format)) {

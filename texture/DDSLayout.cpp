@@ -407,4 +407,22 @@ std::uint32_t DDSRetrySizeCap(std::uint32_t featureLevel, DDSDimension dimension
     }
 }
 
+std::string DescribeDDSLayoutFailure(HRESULT result) {
+    switch (static_cast<std::uint32_t>(result)) {
+    case 0x80004005u:
+        return "not a DDS image (too short, or a bad magic or header size)";
+    case 0x8007000Du:
+        return "the DDS header contradicts itself (array size 0, a 1D texture with a height, a volume "
+               "without depth, or an empty side)";
+    case 0x80070032u:
+        return "the DDS image has a format, shape or size the texture loader does not support";
+    case 0x80070026u:
+        return "the DDS pixel data end before the last level";
+    case 0x8007000Eu:
+        return "not enough memory to read the DDS image";
+    default:
+        return "the DDS image cannot be laid out";
+    }
+}
+
 } // namespace tavro

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tavro {
@@ -70,6 +71,9 @@ struct DDSSurfaceSize {
 // data end before the last level; E_OUTOFMEMORY.
 HRESULT LayOutDDSTexture(const std::uint8_t* bytes, std::size_t length, std::uint32_t sizeCap,
                          DDSTextureLayout& layout);
+
+// What a failure of LayOutDDSTexture means, in a few words for a one-line error.
+std::string DescribeDDSLayoutFailure(HRESULT result);
 
 // The format a plain (non-DX10) pixel-format block describes, or Format::Unknown.
 gpu::Format DDSPixelFormatToDXGI(const DDSPixelFormat& pixelFormat);

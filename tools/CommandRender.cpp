@@ -1,11 +1,13 @@
-// tavro render ARCHIVE.bin --row R [--time-ms T] [--size WxH] -o OUT.png: the frame the viewer shows,
-// drawn headless and written as a PNG. With --rows A-B instead of --row, every row of the
-// range is drawn in one process and -o names the folder of their PNGs (row-NNN.png).
+// tavro render ARCHIVE.bin --row R [--time-ms T] [--size WxH] [view options] -o OUT.png: the frame the
+// viewer shows, drawn headless and written as a PNG. With --rows A-B instead of --row, every row of the
+// range is drawn in one process and -o names the folder of their PNGs (row-NNN.png). With neither, the
+// input is a model (a G1M file or ARCHIVE.bin:INDEX), drawn with --texture TEX or else in plain white.
 #include "app/ModelSchedule.h"
 #include "export/PngWriter.h"
 #include "tools/Commands.h"
 #include "tools/FrameCapture.h"
 #include "tools/HeadlessDevice.h"
+#include "tools/ModelInput.h"
 #include "tools/OutputExtension.h"
 #include "tools/OutputFile.h"
 #include "tools/RenderedFrame.h"
@@ -20,14 +22,28 @@
 namespace tavro::tools {
 namespace {
 
+enum class RenderInput { ScheduleRow, RowRange, Model };
+
 struct RenderOptions {
     FrameOptions frame;
     std::string rows;
+    std::string texture;
     std::string output;
 };
 
-int RunRender(const RenderOptions& options) {
-    if (!options.rows.empty()) {
+// Draws the one frame the input asks for; false with a one-line error.
+bool DrawFrame(const RenderOptions& options, RenderInput input, HeadlessDevice& device, ScheduledFrame& frame,
+               std::string& error) {
+    if (input == RenderInput::ScheduleRow) {
+        return frame.Draw(options.frame, device.Factory(), device.Window(), error);
+    }
+    PreparedModel prepared;
+    return PrepareModelInput(options.frame.archive, options.texture, prepared, error) &&
+           frame.DrawModel(options.frame, std::move(prepared), device.Factory(), device.Window(), error);
+}
+
+int RunRender(const RenderOptions& options, RenderInput input) {
+    if (input == RenderInput::RowRange) {
         std::uint32_t first = 0, last = 0;
         if (!ParseRowRange(options.rows, first, last)) {
             return Fail("--rows must be A-B (or A) with 0 <= A <= B <= " +
@@ -52,7 +68,7 @@ int RunRender(const RenderOptions& options) {
     gpu::PresentedImage image;
     {
         ScheduledFrame frame;
-        if (!frame.Draw(options.frame, device.Factory(), device.Window(), error)) {
+        if (!DrawFrame(options, input, device, frame, error)) {
             return Fail(error);
         }
         if (!CaptureFrame(frame.Renderer(), image)) {
@@ -74,15 +90,25 @@ int RunRender(const RenderOptions& options) {
 void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto options = std::make_shared<RenderOptions>();
     CLI::App* command = app.add_subcommand(
-        "render", "Draw the frame the viewer shows for a schedule row into a PNG, headless");
+        "render", "Draw the frame the viewer shows for a schedule row, or any model, into a PNG, headless");
     CLI::Option* row = AddFrameOptions(*command, options->frame, true);
+    command->get_option("archive")->description("the archive's data file NAME.bin; without --row or --rows, "
+                                                "a G1M model (a file or ARCHIVE.bin:INDEX)");
     CLI::Option* rows = command->add_option("--rows", options->rows,
                                             "a range of schedule rows A-B, drawn into the folder -o");
     row->excludes(rows);
+    CLI::Option* texture =
+        command->add_option("--texture", options->texture,
+                            "for a model: a G1T pack or DDS image (or ARCHIVE.bin:INDEX) as its texture "
+                            "(default: plain white)");
+    texture->excludes(row)->excludes(rows);
     command->add_option("-o,--output", options->output, "the PNG file to write (with --rows: the folder)")
         ->required();
     command->callback([options, &exitCode, row, rows] {
-        exitCode = row->count() + rows->count() == 1 ? RunRender(*options) : Fail("give --row or --rows");
+        const RenderInput input = row->count() != 0    ? RenderInput::ScheduleRow
+                                  : rows->count() != 0 ? RenderInput::RowRange
+                                                       : RenderInput::Model;
+        exitCode = RunReportingMemory(options->frame.archive, [&] { return RunRender(*options, input); });
     });
 }
 

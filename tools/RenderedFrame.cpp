@@ -52,6 +52,16 @@ ReadRow ReadScheduleRow(const std::string& archivePath, const ModelScheduleRow& 
     return read;
 }
 
+// --size and the view options; false with a one-line error when either is wrong.
+bool ParseSizeAndView(const FrameOptions& options, ClientSize& size, ViewOptions& view, std::string& error) {
+    if (!ParseClientSize(options.size, size)) {
+        error = "--size must be WIDTHxHEIGHT with sides from 1 to " + std::to_string(kMaxClientSide) +
+                ", not '" + options.size + "'";
+        return false;
+    }
+    return MakeViewOptions(options.view, view, error);
+}
+
 } // namespace
 
 bool ParseClientSize(const std::string& text, ClientSize& size) {
@@ -73,18 +83,13 @@ CLI::Option* AddFrameOptions(CLI::App& command, FrameOptions& options, bool rowO
 bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
                           std::string& error) {
     ClientSize size;
-    if (!ParseClientSize(options.size, size)) {
-        error = "--size must be WIDTHxHEIGHT with sides from 1 to " + std::to_string(kMaxClientSide) +
-                ", not '" + options.size + "'";
+    ViewOptions view;
+    if (!ParseSizeAndView(options, size, view, error)) {
         return false;
     }
     if (options.row >= kModelScheduleRowCount) {
         error = "--row must be from 0 to " + std::to_string(kModelScheduleRowCount - 1) + ", not " +
                 std::to_string(options.row);
-        return false;
-    }
-    ViewOptions view;
-    if (!MakeViewOptions(options.view, view, error)) {
         return false;
     }
     if (NamesArchiveEntry(options.archive)) {
@@ -115,11 +120,32 @@ bool ScheduledFrame::Draw(const FrameOptions& options, gpu::IDeviceFactory& fact
                 ") cannot be built: one of them is not valid or the device refused it";
         return false;
     }
+    Show(std::move(model), view, options.timeMs);
+    return true;
+}
+
+bool ScheduledFrame::DrawModel(const FrameOptions& options, PreparedModel prepared,
+                               gpu::IDeviceFactory& factory, gpu::WindowHandle window, std::string& error) {
+    ClientSize size;
+    ViewOptions view;
+    if (!ParseSizeAndView(options, size, view, error) || !SetUp(size, factory, window, error)) {
+        return false;
+    }
+    auto model = std::make_unique<CRenderModel>(renderer);
+    if (!model->CreateFromPrepared(std::move(prepared))) {
+        error = options.archive + ": the device refused the model or its texture";
+        return false;
+    }
+    Show(std::move(model), view, options.timeMs);
+    return true;
+}
+
+void ScheduledFrame::Show(std::unique_ptr<CRenderModel> model, const ViewOptions& view,
+                          std::uint32_t timeMs) {
     renderer.currentModel = std::move(model);
     renderer.view = view;
-    tick = renderer.currentModel->GetStartTick() + options.timeMs;
+    tick = renderer.currentModel->GetStartTick() + timeMs;
     RenderCurrentModel(renderer);
-    return true;
 }
 
 bool ScheduledFrame::SetUp(ClientSize size, gpu::IDeviceFactory& factory, gpu::WindowHandle window,

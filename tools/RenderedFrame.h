@@ -5,6 +5,7 @@
 #include "tools/ViewArguments.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace CLI {
@@ -13,8 +14,9 @@ class Option;
 } // namespace CLI
 
 namespace tavro {
+class CRenderModel;
 struct PreparedModel;
-}
+} // namespace tavro
 
 namespace tavro::tools {
 
@@ -41,6 +43,10 @@ public:
     // with a one-line error naming what is wrong when any step fails.
     bool Draw(const FrameOptions& options, gpu::IDeviceFactory& factory, gpu::WindowHandle window,
               std::string& error);
+    // The same for any model with any texture, prepared by the caller: options.archive names the model
+    // in errors, options.row is not used.
+    bool DrawModel(const FrameOptions& options, PreparedModel prepared, gpu::IDeviceFactory& factory,
+                   gpu::WindowHandle window, std::string& error);
 
     // For many rows in turn: sets the renderer up once (Draw does it for its one row).
     bool SetUp(ClientSize size, gpu::IDeviceFactory& factory, gpu::WindowHandle window, std::string& error);
@@ -51,6 +57,9 @@ public:
     RendererState& Renderer() { return renderer; }
 
 private:
+    // Makes model the current one and draws the frame timeMs after its build in view.
+    void Show(std::unique_ptr<CRenderModel> model, const ViewOptions& view, std::uint32_t timeMs);
+
     std::uint32_t tick = 0;
     RendererState renderer; // after tick: its host reads the tick until it is gone
 };

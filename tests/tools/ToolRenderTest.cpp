@@ -12,7 +12,9 @@
 #include <stb/stb_image.h>
 
 #include <array>
+#include <fstream>
 #include <memory>
+#include <tuple>
 
 namespace tavro {
 namespace {
@@ -115,6 +117,75 @@ TEST_F(ToolRenderTest, ATransparentBackgroundHasAlphaZeroAndTheModelIsOpaque) {
     EXPECT_EQ(sheet.Alpha(x + 80, y + 60), 255);
     EXPECT_EQ(sheet.Alpha(x + 2, y + 2), 0);
     EXPECT_EQ(sheet.Alpha(0, 0), 255);
+}
+
+TEST_F(ToolRenderTest, AnyModelIsDrawnWithAnyTextureFileOrEntryOrInWhite) {
+    ASSERT_EQ(Render({"--row", "0", "--size", "160x120"}).exitCode, 0);
+    const std::string rowFrame = testing::ReadFileText(output);
+    ASSERT_FALSE(rowFrame.empty());
+    const fs::path files = directory.path / "files";
+    const std::string entry = archive.string() + ":";
+    ASSERT_EQ(testing::RunTool(TAVRO_TOOL_PATH, {"extract", archive.string(), "97-98", "-o", files.string()},
+                               directory.path)
+                  .exitCode,
+              0);
+    ASSERT_EQ(testing::RunTool(TAVRO_TOOL_PATH,
+                               {"g1t-to-dds", (files / "97.g1t").string(), "-o", (files / "97.dds").string()},
+                               directory.path)
+                  .exitCode,
+              0);
+    // Row 0 is model 98 with texture pack 97: named as entries or files, with the pack or its DDS image,
+    // the same frame.
+    for (const auto& [model, texture] : {std::pair{entry + "98", entry + "97"},
+                                         std::pair{(files / "98.g1m").string(), (files / "97.g1t").string()},
+                                         std::pair{entry + "98", (files / "97.dds").string()}}) {
+        SCOPED_TRACE(model + " with " + texture);
+        fs::remove(output);
+        const testing::ToolRun run = testing::RunTool(
+            TAVRO_TOOL_PATH,
+            {"render", model, "--texture", texture, "--size", "160x120", "-o", output.string()},
+            directory.path);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(testing::ReadFileText(output) == rowFrame);
+    }
+
+    const testing::ToolRun white = testing::RunTool(
+        TAVRO_TOOL_PATH, {"render", entry + "98", "--size", "160x120", "-o", output.string()},
+        directory.path);
+    ASSERT_EQ(white.exitCode, 0) << white.err;
+    const Picture picture = ReadPng(output);
+    ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
+    ExpectNear(picture.At(80, 60), {255, 255, 255});
+    ExpectNear(picture.At(2, 2), {0, 0, 0});
+
+    // Hostile or mistaken inputs: one line naming the input, and no picture.
+    const fs::path garbage = directory.path / "garbage.g1m";
+    std::ofstream(garbage, std::ios::binary) << "G1M_ but nothing a model holds";
+    const std::string image = testing::ReadFileText(files / "97.dds");
+    const std::string cutImage = image.substr(0, image.size() - 2);
+    std::ofstream(files / "cut.dds", std::ios::binary) << cutImage;
+    fs::remove(output);
+    for (const auto& [model, texture, named] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {garbage.string(), "", garbage.string()},
+             {entry + "97", "", entry + "97"},
+             {archive.string(), "", archive.string()},
+             {entry + "98", entry + "98", entry + "98"},
+             {entry + "98", (files / "cut.dds").string(), (files / "cut.dds").string()},
+             {entry + "98", (files / "missing.g1t").string(), (files / "missing.g1t").string()},
+             {entry + "98", entry + "5", entry + "5"}}) {
+        SCOPED_TRACE(model + " with " + texture);
+        std::vector<std::string> arguments = {"render", model, "-o", output.string()};
+        if (!texture.empty()) {
+            arguments.insert(arguments.end(), {"--texture", texture});
+        }
+        const testing::ToolRun run = testing::RunTool(TAVRO_TOOL_PATH, arguments, directory.path);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        EXPECT_NE(run.err.find(named + ": "), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(output));
+    }
+    EXPECT_NE(Render({"--row", "0", "--texture", entry + "97"}).exitCode, 0)
+        << "a row brings its own texture";
 }
 
 TEST_F(ToolRenderTest, BadArgumentsFailWithOneLineAndWriteNothing) {
