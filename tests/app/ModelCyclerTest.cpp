@@ -66,6 +66,17 @@ TEST_F(ModelCyclerTest, WalksEveryRowThenStartsAgain) {
     }
 }
 
+TEST_F(ModelCyclerTest, ChosenRowIsTakenModuloTheScheduleAndTheCycleGoesOnFromIt) {
+    InitDevice();
+    WriteArchive();
+    // 0xFFFFFFFF is row 159; the row after it is 160, not row 0 of a counter that wrapped.
+    ASSERT_TRUE(cycler.LoadRow(0xFFFFFFFF));
+    EXPECT_EQ(CurrentRow(), 159);
+    ASSERT_TRUE(cycler.LoadNextModel());
+    EXPECT_EQ(CurrentRow(), 160);
+    EXPECT_EQ(cycler.GetCounter(), 161u);
+}
+
 TEST_F(ModelCyclerTest, RowThatFailsToBuildIsSkipped) {
     apptest::ScheduleArchiveOptions options;
     options.brokenModelEntries = {ModelSchedule()[1].modelEntry};

@@ -155,15 +155,22 @@ TEST_F(EntryExtraction, RefusalsLeaveTheArchiveUsable) {
     EXPECT_EQ(archive.ExtractEntryTo(kSmallStored, destination), 0u);
 }
 
-// Counts the decoder's runs.
+// Counts the decoder's runs and the compressed extractions begun (each allocates the entry's buffers).
 class CountingArchive : public CKOEIFile_BIN_OROCHIZ {
 public:
+    std::uint32_t ExtractCompressedEntry(CAbstractFile& destination, std::uint32_t storedSize,
+                                         std::uint32_t size, std::uint32_t index,
+                                         std::uint32_t mode) override {
+        ++begun;
+        return CKOEIFile_BIN_OROCHIZ::ExtractCompressedEntry(destination, storedSize, size, index, mode);
+    }
     bool DecompressEntry(std::uint32_t index, const std::uint8_t* source, std::uint32_t sourceSize,
                          std::uint8_t*& output, std::uint32_t& outputSize) override {
         ++decodes;
         return CKOEIFile_BIN_OROCHIZ::DecompressEntry(index, source, sourceSize, output, outputSize);
     }
 
+    int begun = 0;
     int decodes = 0;
 };
 
@@ -250,8 +257,11 @@ TEST_F(EntryExtraction, MemoryDestinationTakesTheBlockOver) {
 }
 
 TEST_F(EntryExtraction, TruncatedDataFileFailsTheEntriesItCuts) {
+    const std::uint64_t atDecodeLimit = archive.GetEntryOffset(kAtDecodeLimit);
     archive.Close();
     const std::filesystem::path bin = directory->path / "LINKDATA1.bin";
+    const std::filesystem::path whole = directory->path / "whole.bin";
+    std::filesystem::copy_file(bin, whole, std::filesystem::copy_options::overwrite_existing);
     const std::uintmax_t fullSize = std::filesystem::file_size(bin);
     // The last entry (3000 bytes, padded to 4096) loses its last byte.
     std::filesystem::resize_file(bin, fullSize - 4096 + 2999);
@@ -259,7 +269,18 @@ TEST_F(EntryExtraction, TruncatedDataFileFailsTheEntriesItCuts) {
     EXPECT_TRUE(Extract(kLast).empty());
     EXPECT_EQ(Extract(kNoisyStored), ContentOf(kNoisyStored));
     archive.Close();
-    std::filesystem::resize_file(bin, fullSize);
+    // Cut one byte before an entry starts, the entry lies wholly past the end: it is refused before
+    // its buffers are sized by its index record, which a damaged index can make gigabytes.
+    std::filesystem::resize_file(bin, atDecodeLimit - 1);
+    CountingArchive counting;
+    ASSERT_TRUE(counting.Open(binPath.c_str(), kOpenRead));
+    RecordingFile destination;
+    EXPECT_EQ(counting.ExtractEntryTo(kAtDecodeLimit, destination), 0u);
+    EXPECT_EQ(counting.begun, 0);
+    EXPECT_EQ(counting.ExtractEntryTo(kTextCompressed, destination), ContentOf(kTextCompressed).size());
+    EXPECT_EQ(counting.begun, 1);
+    counting.Close();
+    std::filesystem::copy_file(whole, bin, std::filesystem::copy_options::overwrite_existing);
 }
 
 // Reports a fixed transform mode for every entry; its transform XORs bytes with 0x5A, records each

@@ -115,6 +115,13 @@ TEST(G1MLoad, ChunkWalkMustTileTheFile) {
             EXPECT_FALSE(LoadsG1M(file)) << id << " " << size;
         }
     }
+    // A chunk of 4 bytes would land the walk on a chunk header forged inside it, one that tiles the
+    // rest of the file exactly.
+    Bytes file = FileWithChunk(0x12345678, Bytes(8, 0));
+    PutU32(file, kG1MHeaderSize + 4, 0x12345678); // the forged chunk's id
+    PutU32(file, kG1MHeaderSize + 8, 4);
+    PutU32(file, kG1MHeaderSize + 12, 16); // the forged chunk's size: to the end of the file
+    EXPECT_FALSE(LoadsG1M(file));
 }
 
 TEST(G1MLoad, UnknownChunksAreSkippedAndAFailingReaderFailsTheLoad) {
