@@ -7,6 +7,9 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <algorithm>
+#include <clocale>
+
 namespace tavro::platform {
 namespace {
 
@@ -125,6 +128,23 @@ private:
     GLboolean srgb_ = GL_FALSE;
     GLboolean colourMask_[4] = {};
 };
+
+// SDL hands a window's title (UTF-8) to Xlib, which converts it through the C library's character
+// locale. In the "C" locale every program runs in, a title beyond ASCII (the caption's dash and dots)
+// comes out garbled and the window manager's UTF-8 title is not updated at all. So such a title is set
+// with C.UTF-8 as the character locale; an ASCII title (the designed one) is set as it always was. The
+// switch is process-wide but brief, on the window's thread; the workers' text (paths' extensions) is
+// ASCII, which reads the same in either locale.
+void SetWindowTitleUtf8(SDL_Window* window, const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        SDL_SetWindowTitle(window, text.c_str());
+        return;
+    }
+    const std::string previous = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    SDL_SetWindowTitle(window, text.c_str());
+    std::setlocale(LC_CTYPE, previous.c_str());
+}
 
 } // namespace
 
@@ -494,7 +514,7 @@ void CSdlPlatform::QueueMouseMessage(const SDL_Event& event) {
 
 void CSdlPlatform::SetWindowTitle(WindowHandle window, const std::string& text) {
     if (IsMainWindow(window)) {
-        SDL_SetWindowTitle(window_->window, text.c_str());
+        SetWindowTitleUtf8(window_->window, text);
     }
 }
 
