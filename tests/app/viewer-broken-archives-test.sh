@@ -31,10 +31,6 @@ fail() {
 running() { kill -0 "$viewer_pid" 2>/dev/null; }
 stopped() { ! running; }
 find_window() { window=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^Tavro Model Viewer$' 2>/dev/null | head -1) && [ -n "$window" ]; }
-pixel() {
-    import -window "$window" "$work/probe.png"
-    convert "$work/probe.png" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
-}
 model_shown() { [ "$(pixel 640 500)" != "0,0,0" ]; }
 menu_open() { [ "$(pixel 55 22)" = "247,247,247" ]; }
 click_at() {

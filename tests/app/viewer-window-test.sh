@@ -69,13 +69,6 @@ expect_exit_code() {
 
 shot() { import -window "$window" "$shots/$1.png"; }
 
-# "R,G,B" of the pixel at x y of the window now.
-pixel() {
-    import -window "$window" "$work/probe.png"
-    convert "$work/probe.png" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
-}
-is_black() { [ "$(pixel "$1" "$2")" = "0,0,0" ]; }
-is_not_black() { ! is_black "$1" "$2"; }
 # The About box and the open File menu are light grey where the view is black.
 about_open() { [ "$(pixel 12 100)" = "240,240,240" ]; }
 about_closed() { is_black 12 100; }

@@ -1,4 +1,5 @@
-# Shared by the window tests under Xvfb; sourced after they set $work and $viewer_pid.
+# Shared by the window tests under Xvfb; sourced after they set $work and $viewer_pid ($window is set
+# once their window is found).
 
 # Ends a viewer still running and removes the test's work folder, whichever way the test ends.
 cleanup() {
@@ -19,3 +20,11 @@ wait_for() {
     done
     return 1
 }
+
+# "R,G,B" of the pixel at x y of the window now.
+pixel() {
+    import -window "$window" "$work/probe.png"
+    convert "$work/probe.png" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
+}
+is_black() { [ "$(pixel "$1" "$2")" = "0,0,0" ]; }
+is_not_black() { ! is_black "$1" "$2"; }
