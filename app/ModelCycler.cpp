@@ -3,6 +3,7 @@
 #include "app/ArchivePath.h"
 #include "app/RowPreparer.h"
 #include "archive/BinArchive.h"
+#include "gpu/Device.h"
 #include "render/RenderModel.h"
 #include "render/RendererState.h"
 
@@ -87,6 +88,9 @@ void CModelCycler::PrepareRowsAhead() {
 }
 
 void CModelCycler::WantNeighbours() {
+    if (renderer_.device) {
+        preparer_->MakeObjectsOn(*renderer_.device.Get());
+    }
     // The counter names the next row; once the user has chosen rows, the row before the current one
     // is as likely to come next.
     const std::uint32_t next = counter_ % kModelScheduleRowCount;

@@ -59,8 +59,9 @@ public:
     bool ReplaceCurrentModel(PreparedModel prepared);
 
     // From now on rows are prepared ahead on a worker thread (the next row after each load, and the one
-    // before the current row too once a row was chosen with LoadRow) and loads
-    // take them when they are ready and still valid; the results are those of the synchronous load.
+    // before the current row too once a row was chosen with LoadRow), with their device objects when the
+    // renderer's device creates resources on any thread, and loads take them when they are ready and
+    // still valid; the results are those of the synchronous load.
     // The worker is joined when the cycler goes.
     void PrepareRowsAhead();
     // The worker, or null before PrepareRowsAhead.

@@ -38,7 +38,8 @@ std::optional<PreparedFileIdentity> ReadFileIdentity(const std::filesystem::path
     return identity;
 }
 
-std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath, std::uint32_t row) {
+std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath, std::uint32_t row,
+                                                gpu::IDevice* device) {
     try {
         // Read before the archive is opened: a data file changed after this shows a new write time.
         const std::optional<PreparedFileIdentity> identity = ReadFileIdentity(archivePath);
@@ -65,6 +66,9 @@ std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath,
             ExtractEntryFile(archive, entries.textureEntry);
         if (textureFile == nullptr || !PrepareModel(*modelFile, *textureFile, prepared->model)) {
             return nullptr;
+        }
+        if (device != nullptr) {
+            MakeObjectsAhead(*device, prepared->model);
         }
         return prepared;
     } catch (const std::bad_alloc&) {
@@ -104,6 +108,14 @@ void CRowPreparer::Want(const std::vector<std::uint32_t>& rows) {
         }
     }
     changed_.notify_all();
+}
+
+void CRowPreparer::MakeObjectsOn(gpu::IDevice& device) {
+    const std::lock_guard lock(mutex_);
+    if (!device_) {
+        device.AddRef();
+        device_ = gpu::Ref<gpu::IDevice>(&device);
+    }
 }
 
 void CRowPreparer::WaitUntilIdle() {
@@ -149,8 +161,9 @@ void CRowPreparer::Work() {
         const std::uint32_t row = queue_.front();
         queue_.erase(queue_.begin());
         inProgress_ = row;
+        gpu::IDevice* const device = device_.Get();
         lock.unlock();
-        std::unique_ptr<PreparedRow> prepared = PrepareScheduleRow(archivePath_, row);
+        std::unique_ptr<PreparedRow> prepared = PrepareScheduleRow(archivePath_, row, device);
         lock.lock();
         inProgress_.reset();
         if (prepared != nullptr && Contains(wanted_, row)) {

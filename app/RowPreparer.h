@@ -1,9 +1,12 @@
 #pragma once
 // CRowPreparer: prepares schedule rows on a worker thread while the current model shows, so that a
-// switch to a prepared row leaves only device object creation to the main thread. A prepared row
+// switch to a prepared row leaves only device object creation to the main thread, or, on a device that
+// creates resources on any thread, only taking the objects the worker made. A prepared row
 // carries what it was made from (the two entries' index records and the data file's size and write
 // time); it is handed over only while the archive opened at the switch still says the same, so its
 // results are exactly those the synchronous load would give.
+#include "gpu/Device.h"
+#include "gpu/Ref.h"
 #include "render/PreparedModel.h"
 
 #include <condition_variable>
@@ -53,9 +56,11 @@ std::optional<PreparedFileIdentity> ReadFileIdentity(const std::filesystem::path
 
 // Prepares schedule row `row` (0 to 331) from the archive at archivePath on the calling thread: opens
 // it, checks the entry count the viewer requires, extracts the model then the texture entry and runs
-// PrepareModel. Null when the archive cannot be used, any step fails or memory runs out: the row then
-// loads synchronously, which gives its default result, failure included.
-std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath, std::uint32_t row);
+// PrepareModel, then, given a device, MakeObjectsAhead. Null when the archive cannot be used, any step
+// fails or memory runs out: the row then loads synchronously, which gives its default result, failure
+// included.
+std::unique_ptr<PreparedRow> PrepareScheduleRow(const std::wstring& archivePath, std::uint32_t row,
+                                                gpu::IDevice* device = nullptr);
 
 class CRowPreparer {
 public:
@@ -70,6 +75,10 @@ public:
     // Makes rows the set wanted, in order of preference: prepared rows not in it are dropped, and the
     // worker prepares those of them not ready yet, one at a time.
     void Want(const std::vector<std::uint32_t>& rows);
+
+    // From the next row prepared on, the worker also makes the rows' device objects on device when it
+    // creates resources on any thread. The first device given stays; the preparer holds a reference to it.
+    void MakeObjectsOn(gpu::IDevice& device);
 
     // Returns once every wanted row is ready or has failed to prepare.
     void WaitUntilIdle();
@@ -88,6 +97,7 @@ private:
     const std::wstring archivePath_;
     std::mutex mutex_;
     std::condition_variable changed_;
+    gpu::Ref<gpu::IDevice> device_;     // referenced and released on the thread that owns the preparer
     std::vector<std::uint32_t> wanted_; // rows to keep once prepared
     std::vector<std::uint32_t> queue_;  // wanted rows neither ready nor in preparation, in order
     std::vector<std::unique_ptr<PreparedRow>> ready_;

@@ -148,6 +148,13 @@ public:
 
     virtual FeatureLevel GetFeatureLevel() const = 0;
 
+    // Not a Direct3D operation (a Direct3D 11 device is free-threaded): whether CreateBuffer, the
+    // CreateTexture calls and CreateShaderResourceView may be called on other threads while the device is
+    // in use on the thread that made it. Objects made so are complete when the call returns: handed to the
+    // device's thread (with the usual synchronisation), they are used there like its own, and their last
+    // reference may be released on either thread. When false, every call belongs to the device's thread.
+    virtual bool CreatesResourcesOnAnyThread() const = 0;
+
     // Writes the immediate context with one new reference for the caller.
     virtual void GetImmediateContext(IDeviceContext** context) = 0;
 

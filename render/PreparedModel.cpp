@@ -24,6 +24,17 @@ bool PrepareModel(CAbstractFile& modelFile, CAbstractFile& textureFile, Prepared
     }
 }
 
+void MakeObjectsAhead(gpu::IDevice& device, PreparedModel& prepared) {
+    if (!device.CreatesResourcesOnAnyThread()) {
+        return;
+    }
+    ModelObjects objects;
+    if (CreateModelObjects(device, prepared, objects) == nullptr) {
+        prepared.objects = std::move(objects);
+        prepared.dds.reset();
+    }
+}
+
 std::unique_ptr<CReadOnlyMemoryFile> ExtractEntryFile(CFileBase& archive, std::uint32_t entry) {
     std::uint8_t* block = nullptr;
     const std::uint32_t size = archive.ExtractEntry(entry, block);

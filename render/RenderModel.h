@@ -52,7 +52,6 @@ public:
     gpu::IShaderResourceView* GetTextureView() const { return textureView.Get(); }
 
 private:
-    bool CreateBuffers();
     void BindResources();
 
     RendererState& renderer;

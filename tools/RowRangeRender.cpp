@@ -75,7 +75,8 @@ int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32
     }
     const std::wstring archivePath = std::filesystem::u8path(options.archive).wstring();
     const auto prepare = [&archivePath](std::uint32_t row) {
-        return std::async(std::launch::async, PrepareScheduleRow, archivePath, row);
+        return std::async(std::launch::async,
+                          [&archivePath, row] { return PrepareScheduleRow(archivePath, row); });
     };
 
     HeadlessDevice device;                          // outlives every graphics object made on it

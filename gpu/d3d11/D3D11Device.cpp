@@ -203,6 +203,10 @@ FeatureLevel D3D11Device::GetFeatureLevel() const {
     return static_cast<FeatureLevel>(native->GetFeatureLevel());
 }
 
+bool D3D11Device::CreatesResourcesOnAnyThread() const {
+    return (native->GetCreationFlags() & D3D11_CREATE_DEVICE_SINGLETHREADED) == 0;
+}
+
 void D3D11Device::GetImmediateContext(IDeviceContext** context) {
     immediateContext->AddRef();
     *context = immediateContext;

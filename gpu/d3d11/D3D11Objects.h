@@ -179,6 +179,8 @@ public:
                               const void* vertexShaderBytecode, std::size_t length,
                               IInputLayout** layout) override;
     FeatureLevel GetFeatureLevel() const override;
+    // Unless it was made single-threaded: the wrappers themselves share no state between objects.
+    bool CreatesResourcesOnAnyThread() const override;
     void GetImmediateContext(IDeviceContext** context) override;
     ShaderLanguage GetShaderLanguage() const override { return ShaderLanguage::Dxbc; }
 

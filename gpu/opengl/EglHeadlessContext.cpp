@@ -49,6 +49,39 @@ EGLDisplay DefaultDisplay() {
     return eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
 }
 
+// An OpenGL 4.5 core-profile context sharing share's objects (none for EGL_NO_CONTEXT), with or
+// without robust buffer access; EGL_NO_CONTEXT when the driver refuses it.
+EGLContext CreateCoreContext(EGLDisplay display, EGLContext share, bool robust) {
+    const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                 4,
+                                 EGL_CONTEXT_MINOR_VERSION,
+                                 5,
+                                 EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                 EGL_CONTEXT_OPENGL_ROBUST_ACCESS,
+                                 robust ? EGL_TRUE : EGL_FALSE,
+                                 EGL_NONE};
+    return eglCreateContext(display, EGL_NO_CONFIG_KHR, share, attributes);
+}
+
+class EglWorkerContext : public IGLWorkerContext {
+public:
+    EglWorkerContext(EGLDisplay eglDisplay, EGLContext eglContext)
+        : display(eglDisplay), context(eglContext) {}
+    EglWorkerContext(const EglWorkerContext&) = delete;
+    EglWorkerContext& operator=(const EglWorkerContext&) = delete;
+    ~EglWorkerContext() override {
+        if (eglGetCurrentContext() == context)
+            eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display, context);
+    }
+    void MakeCurrent() override { eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context); }
+
+private:
+    const EGLDisplay display;
+    const EGLContext context;
+};
+
 } // namespace
 
 EglHeadlessContext::~EglHeadlessContext() {
@@ -83,17 +116,9 @@ bool EglHeadlessContext::Create(GLDriver driver) {
     // Robust buffer access where the driver offers it: a draw that indexes past a vertex buffer then reads
     // zeros, as Direct3D guarantees, instead of other memory.
     EGLContext made = EGL_NO_CONTEXT;
-    for (const EGLint robust : {EGL_TRUE, EGL_FALSE}) {
-        const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION,
-                                     4,
-                                     EGL_CONTEXT_MINOR_VERSION,
-                                     5,
-                                     EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                     EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                     EGL_CONTEXT_OPENGL_ROBUST_ACCESS,
-                                     robust,
-                                     EGL_NONE};
-        made = eglCreateContext(eglDisplay, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    for (const bool withRobustAccess : {true, false}) {
+        made = CreateCoreContext(eglDisplay, EGL_NO_CONTEXT, withRobustAccess);
+        robust = withRobustAccess;
         if (made != EGL_NO_CONTEXT)
             break;
     }
@@ -112,6 +137,20 @@ void EglHeadlessContext::MakeCurrent() {
     if (context != nullptr)
         eglMakeCurrent(static_cast<EGLDisplay>(display), EGL_NO_SURFACE, EGL_NO_SURFACE,
                        static_cast<EGLContext>(context));
+}
+
+std::unique_ptr<IGLWorkerContext> EglHeadlessContext::CreateWorkerContext() {
+    // The client API is the calling thread's own setting.
+    if (context == nullptr || !eglBindAPI(EGL_OPENGL_API))
+        return nullptr;
+    const auto eglDisplay = static_cast<EGLDisplay>(display);
+    const EGLContext made = CreateCoreContext(eglDisplay, static_cast<EGLContext>(context), robust);
+    if (made == EGL_NO_CONTEXT)
+        return nullptr;
+    auto worker = std::make_unique<EglWorkerContext>(eglDisplay, made);
+    if (!eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, made))
+        return nullptr;
+    return worker;
 }
 
 void EglHeadlessContext::GetDrawableSize(int* width, int* height) {

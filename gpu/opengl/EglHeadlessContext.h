@@ -14,6 +14,8 @@ public:
 
     bool Create(GLDriver driver) override;
     void MakeCurrent() override;
+    bool OffersWorkerContexts() const override { return true; }
+    std::unique_ptr<IGLWorkerContext> CreateWorkerContext() override;
     void GetDrawableSize(int* width, int* height) override;
     void SwapBuffers() override {}
 
@@ -22,6 +24,7 @@ private:
 
     void* display = nullptr; // EGLDisplay
     void* context = nullptr; // EGLContext
+    bool robust = false;     // made with robust buffer access (worker contexts are made alike)
 };
 
 } // namespace tavro::gpu::opengl

@@ -4,8 +4,18 @@
 // (SwapChainDesc::outputWindow = the IGLContext*), creates its context through it, and presents to it.
 // The context object must outlive every graphics object of the device made on it; one device at a time.
 #include <functional>
+#include <memory>
 
 namespace tavro::gpu::opengl {
+
+// A context sharing another context's objects, made for one other thread (IGLContext::CreateWorkerContext).
+// It must be destroyed on that thread, which it is released from first.
+class IGLWorkerContext {
+public:
+    virtual ~IGLWorkerContext() = default;
+    // Makes the context current on its thread again (after another context was).
+    virtual void MakeCurrent() = 0;
+};
 
 // Which OpenGL implementation a context is created on.
 enum class GLDriver {
@@ -25,6 +35,13 @@ public:
 
     // Makes the context current on the calling thread.
     virtual void MakeCurrent() = 0;
+
+    // Whether CreateWorkerContext can give contexts. Stays the same once Create succeeded.
+    virtual bool OffersWorkerContexts() const { return false; }
+    // Makes a context that shares this one's objects and leaves it current on the calling thread (not the
+    // one this context is current on), so that thread can create objects this context draws with. May be
+    // called while this context is in use on its own thread. Null when no such context can be made.
+    virtual std::unique_ptr<IGLWorkerContext> CreateWorkerContext() { return nullptr; }
 
     // The window's drawable size in pixels; 0 × 0 for a context without a window, to which Present then
     // shows nothing (the image stays readable through ReadPresentedImage).

@@ -2,6 +2,7 @@
 #include "gpu/opengl/GlslConventions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -9,7 +10,11 @@
 namespace tavro::gpu::opengl {
 namespace {
 
-const GLShared* currentShared = nullptr; // whose context was made current last (one thread)
+std::atomic<std::uint64_t> lastDeviceSerial{0};
+// The device (by serial) whose context was made current last on this thread; 0 for none.
+thread_local std::uint64_t currentDevice = 0;
+// The worker contexts made on this thread, by device serial. They go when the thread ends, on it.
+thread_local std::vector<std::pair<std::uint64_t, std::unique_ptr<IGLWorkerContext>>> workerContexts;
 
 // The shape of a texture, whatever its dimension.
 struct TextureShape {
@@ -265,23 +270,52 @@ bool MakeAttachment(const GLResourceState& texture, std::uint32_t mipSlice, bool
 // ---- Shared state
 // -------------------------------------------------------------------------------------------
 
+GLShared::GLShared(IGLContext& glContext)
+    : context(glContext), deviceSerial(++lastDeviceSerial), ownerThread(std::this_thread::get_id()) {}
+
 GLShared::~GLShared() {
     Use();
     for (const auto& [pair, program] : programs)
         glDeleteProgram(program);
-    if (currentShared == this)
-        currentShared = nullptr;
 }
 
-void GLShared::Use() {
-    if (currentShared != this) {
+bool GLShared::Use() {
+    if (currentDevice == deviceSerial)
+        return true;
+    if (std::this_thread::get_id() == ownerThread) {
         context.MakeCurrent();
-        currentShared = this;
+    } else {
+        const auto found = std::find_if(workerContexts.begin(), workerContexts.end(),
+                                        [this](const auto& worker) { return worker.first == deviceSerial; });
+        if (found != workerContexts.end()) {
+            found->second->MakeCurrent();
+        } else {
+            std::unique_ptr<IGLWorkerContext> made = context.CreateWorkerContext();
+            if (made == nullptr) {
+                currentDevice = 0; // whatever was current may have been released
+                return false;
+            }
+            workerContexts.emplace_back(deviceSerial, std::move(made));
+            SetUploadState();
+        }
     }
+    currentDevice = deviceSerial;
+    return true;
 }
 
 void GLShared::NoteCurrent() {
-    currentShared = this;
+    currentDevice = deviceSerial;
+}
+
+bool GLShared::CreatesOnAnyThread() const {
+    return context.OffersWorkerContexts();
+}
+
+void GLShared::FinishOffOwnerThread() const {
+    // Another context sees an object's new contents once they are complete: waiting here lets the
+    // owner's context use what this thread made as soon as it is handed over.
+    if (std::this_thread::get_id() != ownerThread)
+        glFinish();
 }
 
 GLuint GLShared::ProgramFor(std::uint64_t vertexSerial, GLuint vertexShader, std::uint64_t pixelSerial,
@@ -353,6 +387,10 @@ void SetDefaultPipelineState() {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
     glEnable(GL_FRAMEBUFFER_SRGB);
+    SetUploadState();
+}
+
+void SetUploadState() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -366,7 +404,8 @@ HRESULT MakeTexture2D(const SharedState& shared, const Texture2DDesc* desc,
         return check.result;
     if (texture == nullptr)
         return kS_FALSE;
-    shared->Use();
+    if (!shared->Use())
+        return kE_FAIL;
     const TextureShape shape{ResourceDimension::Texture2D,
                              resolved.width,
                              resolved.height,
@@ -378,6 +417,7 @@ HRESULT MakeTexture2D(const SharedState& shared, const Texture2DDesc* desc,
     GLenum target = 0;
     HRESULT hr = kS_OK;
     const GLuint name = MakeTexture(shape, initialData, &target, &hr);
+    shared->FinishOffOwnerThread();
     if (name != 0)
         *texture = new GLTexture2D(shared, resolved, name, target);
     return hr;
@@ -396,7 +436,8 @@ HRESULT GLDevice::CreateBuffer(const BufferDesc* desc, const SubresourceData* in
         return check.result;
     if (buffer == nullptr)
         return kS_FALSE;
-    shared->Use();
+    if (!shared->Use())
+        return kE_FAIL;
     ClearGLErrors();
     GLuint name = 0;
     glCreateBuffers(1, &name);
@@ -408,6 +449,7 @@ HRESULT GLDevice::CreateBuffer(const BufferDesc* desc, const SubresourceData* in
         glDeleteBuffers(1, &name);
         return hr;
     }
+    shared->FinishOffOwnerThread();
     *buffer = new GLBuffer(shared, *desc, name);
     return kS_OK;
 } catch (const std::bad_alloc&) {
@@ -421,12 +463,14 @@ HRESULT GLDevice::CreateTexture1D(const Texture1DDesc* desc, const SubresourceDa
         return check.result;
     if (texture == nullptr)
         return kS_FALSE;
-    shared->Use();
+    if (!shared->Use())
+        return kE_FAIL;
     const TextureShape shape{ResourceDimension::Texture1D, resolved.width,     1,     1,
                              resolved.mipLevels,           resolved.arraySize, false, resolved.format};
     GLenum target = 0;
     HRESULT hr = kS_OK;
     const GLuint name = MakeTexture(shape, initialData, &target, &hr);
+    shared->FinishOffOwnerThread();
     if (name != 0)
         *texture = new GLTexture1D(shared, resolved, name, target);
     return hr;
@@ -448,7 +492,8 @@ HRESULT GLDevice::CreateTexture3D(const Texture3DDesc* desc, const SubresourceDa
         return check.result;
     if (texture == nullptr)
         return kS_FALSE;
-    shared->Use();
+    if (!shared->Use())
+        return kE_FAIL;
     const TextureShape shape{ResourceDimension::Texture3D,
                              resolved.width,
                              resolved.height,
@@ -460,6 +505,7 @@ HRESULT GLDevice::CreateTexture3D(const Texture3DDesc* desc, const SubresourceDa
     GLenum target = 0;
     HRESULT hr = kS_OK;
     const GLuint name = MakeTexture(shape, initialData, &target, &hr);
+    shared->FinishOffOwnerThread();
     if (name != 0)
         *texture = new GLTexture3D(shared, resolved, name, target);
     return hr;
@@ -511,7 +557,8 @@ HRESULT GLDevice::CreateShaderResourceView(IResource* resource, const ShaderReso
         range = {resolved.texture3D.mostDetailedMip, resolved.texture3D.mipLevels, 0, 1};
         break;
     }
-    shared->Use();
+    if (!shared->Use())
+        return kE_FAIL;
     ClearGLErrors();
     const GLTextureFormat format = TextureFormatOf(resolved.format);
     GLuint texture = 0;
@@ -525,6 +572,7 @@ HRESULT GLDevice::CreateShaderResourceView(IResource* resource, const ShaderReso
         glDeleteTextures(1, &texture);
         return hr;
     }
+    shared->FinishOffOwnerThread();
     *view = new GLShaderResourceView(shared, resource, resolved, texture);
     return kS_OK;
 } catch (const std::bad_alloc&) {

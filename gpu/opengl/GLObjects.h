@@ -10,24 +10,35 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace tavro::gpu::opengl {
 
 // What every object of one device shares: the context, made current before any OpenGL call, and the
-// programs linked from vertex and pixel shader pairs.
+// programs linked from vertex and pixel shader pairs. The thread that made the device draws with its
+// context; other threads may create and release objects through worker contexts sharing it, when the
+// context offers them.
 class GLShared {
 public:
-    explicit GLShared(IGLContext& glContext) : context(glContext) {}
+    // Made on the thread the device belongs to, with glContext current there.
+    explicit GLShared(IGLContext& glContext);
     GLShared(const GLShared&) = delete;
     GLShared& operator=(const GLShared&) = delete;
     ~GLShared();
 
-    // Makes the context current unless it already is.
-    void Use();
+    // Makes a context of this device current on the calling thread unless one already is: the device's
+    // own on its thread, elsewhere this thread's worker context (made on first use). False when no
+    // worker context can be made.
+    bool Use();
     // Notes that the context was made current by its own Create.
     void NoteCurrent();
+    // Whether threads other than the device's may create objects (the context offers worker contexts).
+    bool CreatesOnAnyThread() const;
+    // On a thread other than the device's, waits until what this thread's context was asked to do is
+    // done, so the objects it made are complete for the device's context.
+    void FinishOffOwnerThread() const;
 
     // The program linking the two shaders (by serial), linked on first use; 0 when linking fails.
     GLuint ProgramFor(std::uint64_t vertexSerial, GLuint vertexShader, std::uint64_t pixelSerial,
@@ -39,6 +50,8 @@ public:
     IGLContext& context;
 
 private:
+    const std::uint64_t deviceSerial; // tells this device's contexts apart from those of devices gone before
+    const std::thread::id ownerThread;
     std::map<std::pair<std::uint64_t, std::uint64_t>, GLuint> programs;
     std::uint64_t lastSerial = 0;
 };
@@ -304,6 +317,7 @@ public:
                               const void* vertexShaderBytecode, std::size_t length,
                               IInputLayout** layout) override;
     FeatureLevel GetFeatureLevel() const override { return level; }
+    bool CreatesResourcesOnAnyThread() const override { return shared->CreatesOnAnyThread(); }
     void GetImmediateContext(IDeviceContext** out) override {
         context->AddRef();
         *out = context;
@@ -350,7 +364,9 @@ HRESULT MakeTexture2D(const SharedState& shared, const Texture2DDesc* desc,
 HRESULT MakeSwapChainBuffers(const SharedState& shared, const Texture2DDesc& desc, ITexture2D** backBuffer,
                              GLuint* presented);
 
-// Sets the fixed pipeline state every draw relies on (Direct3D 11's defaults).
+// Sets the fixed pipeline state every draw relies on (Direct3D 11's defaults), SetUploadState's included.
 void SetDefaultPipelineState();
+// Sets how pixels are read from and written to memory: tightly packed rows.
+void SetUploadState();
 
 } // namespace tavro::gpu::opengl

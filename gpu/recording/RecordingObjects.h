@@ -242,6 +242,8 @@ public:
                               const void* vertexShaderBytecode, std::size_t length,
                               IInputLayout** layout) override;
     FeatureLevel GetFeatureLevel() const override;
+    // Not recorded. False: the log is one thread's, in the order of its calls.
+    bool CreatesResourcesOnAnyThread() const override { return false; }
     void GetImmediateContext(IDeviceContext** out) override;
     ShaderLanguage GetShaderLanguage() const override { return language; }
 

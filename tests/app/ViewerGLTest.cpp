@@ -1,11 +1,13 @@
 #include "app/ModelCycler.h"
 #include "app/RenderingViewer.h"
+#include "app/RowPreparer.h"
 #include "app/Viewer.h"
 #include "app/ViewerSession.h"
 #include "export/PngWriter.h"
 #include "gpu/opengl/EglHeadlessContext.h"
 #include "gpu/opengl/OpenGLFactory.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "render/RenderModel.h"
 #include "render/RendererState.h"
 #include "tests/TempDirectory.h"
 #include "tests/app/HookedRenderer.h"
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <thread>
 
 namespace tavro {
 namespace {
@@ -110,6 +113,68 @@ TEST_F(ViewerGLTest, F12SavesThePresentedFrameBesideTheArchiveUnderAFreeName) {
     std::ifstream saved(folder / "row-000-2.png", std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(saved), {}};
     EXPECT_EQ(bytes, expected); // the clock stands still: the frame F12 read is the one above
+}
+
+// A renderer on its own OpenGL context with its own cycler over archive, drawing off-screen.
+struct OffscreenGLViewer {
+    explicit OffscreenGLViewer(const fs::path& archive) : cycler(state, archive.wstring()) {
+        RenderHost host{[] { return 0u; }, [] { return ClientSize{320, 240}; }};
+        initialised = InitDevice(state, factory, static_cast<gpu::opengl::IGLContext*>(&context), host);
+    }
+    ~OffscreenGLViewer() { state.currentModel.reset(); }
+
+    // The pixels of one load's first frame; empty when nothing was drawn.
+    std::vector<std::uint8_t> LoadAndDraw() {
+        cycler.LoadNextModel();
+        gpu::PresentedImage image;
+        if (state.currentModel == nullptr) {
+            return {};
+        }
+        RenderCurrentModel(state);
+        return Succeeded(state.swapChain->ReadPresentedImage(&image)) ? image.rgba
+                                                                      : std::vector<std::uint8_t>{};
+    }
+
+    gpu::opengl::EglHeadlessContext context; // outlives every object made on it
+    gpu::opengl::OpenGLFactory factory;
+    RendererState state;
+    CModelCycler cycler;
+    bool initialised = false;
+};
+
+// Objects made on the worker's context and handed to the drawing context give the frames the
+// synchronous load gives.
+TEST(PreparedGLTest, ObjectsMadeOnTheWorkerDrawTheSynchronousFrames) {
+    testing::TempDirectory folder;
+    const fs::path archive = folder.path / "LINKDATA1.bin";
+    apptest::ScheduleArchiveOptions options;
+    options.modelTriangles = 2000;
+    options.textureSize = 64;
+    options.rowLimit = 4;
+    ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
+    OffscreenGLViewer synchronous(archive);
+    OffscreenGLViewer prepared(archive);
+    ASSERT_TRUE(synchronous.initialised && prepared.initialised);
+    ASSERT_TRUE(prepared.state.device->CreatesResourcesOnAnyThread());
+
+    std::unique_ptr<PreparedRow> ahead;
+    std::thread([&] {
+        ahead = PrepareScheduleRow(archive.wstring(), 2, prepared.state.device.Get());
+    }).join();
+    ASSERT_NE(ahead, nullptr);
+    EXPECT_TRUE(ahead->model.objects.has_value());
+    EXPECT_EQ(ahead->model.dds, nullptr);
+    ahead.reset(); // released on this thread: its objects go through the drawing context
+
+    prepared.cycler.PrepareRowsAhead();
+    for (std::uint32_t load = 0; load < options.rowLimit; ++load) {
+        SCOPED_TRACE(load);
+        prepared.cycler.GetPreparer()->WaitUntilIdle();
+        const std::vector<std::uint8_t> expected = synchronous.LoadAndDraw();
+        ASSERT_FALSE(expected.empty());
+        ASSERT_TRUE(prepared.LoadAndDraw() == expected);
+    }
+    EXPECT_EQ(prepared.cycler.GetPreparedLoadCount(), options.rowLimit);
 }
 
 } // namespace
