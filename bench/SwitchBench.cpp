@@ -1,7 +1,9 @@
 // The main thread's share of a model switch: one LoadNextModel, from the timer firing to the new model
 // being current, with the row prepared on the worker beforehand ("prepared") beside the synchronous load
 // of the same rows in the same run. On the recording backend and on OpenGL (headless EGL, llvmpipe
-// here); typical rows (20,000 triangles, 512 x 512 texture) and the largest (160,000, 1024 x 1024).
+// here; prepared rows bring their objects made on the worker's context); typical rows (20,000
+// triangles, 512 x 512 texture) and the largest (160,000, 1024 x 1024). The CPU time reported is the
+// main thread's own, which a loaded machine disturbs far less than the wall time.
 #include "app/ModelCycler.h"
 #include "app/RowPreparer.h"
 #include "bench/ScheduleArchives.h"

@@ -18,7 +18,8 @@ mingw=${2:-build/mingw}
 work=$(mktemp -d /tmp/tavro-figures.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 load() { echo "   (load average $(cut -d' ' -f1-3 /proc/loadavg))"; }
-# Google Benchmark's medians, one line per case: name, wall time, throughput.
+# Google Benchmark's medians, one line per case: name, wall time, the benchmark thread's CPU time (far less
+# sensitive to a shared machine's load than the wall time), throughput.
 medians() {
     "$@" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=json 2>/dev/null |
         python3 -c '
@@ -28,8 +29,8 @@ for b in json.load(sys.stdin)["benchmarks"]:
         continue
     rate = b.get("bytes_per_second")
     rate = f"  {rate / 1e9:6.2f} GB/s" if rate else ""
-    name, time, unit = b["run_name"], b["real_time"], b["time_unit"]
-    print(f"{name:60s} {time:9.3f} {unit}{rate}")
+    name, time, cpu, unit = b["run_name"], b["real_time"], b["cpu_time"], b["time_unit"]
+    print(f"{name:60s} {time:9.3f} {unit}  cpu {cpu:9.3f} {unit}{rate}")
 '
 }
 
@@ -43,7 +44,8 @@ awk -v s="$start" -v e="$end" -v b="$bytes" \
     'BEGIN { printf "make-demo %.1f s, archive pair %.1f MB (%d bytes)\n", e - s, b / 1e6, b }'
 
 echo "== 1. switch cost on the main thread, ms (goal: prepared at most 2 ms largest, 0.5 ms typical)"
-echo "   gl:0 is the recording backend, gl:1 OpenGL; prepared:0 is the synchronous load beside it"
+echo "   gl:0 is the recording backend, gl:1 OpenGL; prepared:0 is the synchronous load beside it;"
+echo "   cpu is the main thread's own time"
 load
 medians "$build/bench/bench_switch"
 
