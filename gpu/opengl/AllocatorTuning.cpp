@@ -11,6 +11,7 @@ namespace tavro::gpu::opengl {
 void TuneAllocatorForSoftwareRendering() {
 #if defined(__GLIBC__)
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
 #endif
 }
 
