@@ -2,7 +2,9 @@
 # The Windows build on this Linux machine: installs what is missing, cross-builds TavroModelViewer.exe,
 # tavro.exe and their tests with MinGW-w64, runs the tests under Wine in a fresh prefix, then drives the
 # viewer under Xvfb as a user would: a model is drawn, Alt+? and Alt+/ open the About box, Esc and Enter
-# (its default OK button) close it, and File > Exit ends the program with exit code 0. Last, the Windows
+# (its default OK button) close it, Space freezes the picture, Right shows the next row, the window
+# maximised from its system menu is drawn at its new size (F12's PNG beside the archive has that size),
+# and File > Exit ends the program with exit code 0. Last, the Windows
 # zip is made and unpacked under another fresh prefix, where both of its programs run: tavro.exe
 # --version, make-demo and a rendered row, and the viewer shown and closed by File > Exit. Screenshots
 # and Wine's output are kept in the work folder it prints.
@@ -179,6 +181,66 @@ for chord in alt+question alt+slash; do
         wait_for_no_window '^About$' 10 || { screenshot "about-stays-$closer"; fail "$closer did not close the About box"; }
     done
 done
+
+# --- The controls: Space freezes the picture, Right shows the next row, the maximised window is drawn
+# at its own size, and F12 saves that frame beside the archive.
+focus_viewer() { xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"; }
+window_shot() { import -window "$window" "$work/$1.png"; }
+differing_pixels() {
+    local count
+    count=$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)
+    echo "${count%% *}"
+}
+# The row the caption names ("Tavro Model Viewer — row 3 · model ..."), empty before it names one.
+caption_row() { xdotool getwindowname "$window" | sed -n 's/.* row \([0-9]*\) .*/\1/p'; }
+focus_viewer
+xdotool key --clearmodifiers space
+frozen=""
+for _ in $(seq 5); do
+    window_shot frozen-1
+    sleep 1
+    window_shot frozen-2
+    if [ "$(differing_pixels frozen-1 frozen-2)" = 0 ]; then frozen=yes && break; fi
+done
+[ -n "$frozen" ] || { screenshot not-frozen; fail "Space did not freeze the picture"; }
+row=$(caption_row)
+[ -n "$row" ] || fail "the caption names no row after Space: $(xdotool getwindowname "$window")"
+xdotool key --clearmodifiers Right
+for _ in $(seq 50); do [ "$(caption_row)" = $((row + 1)) ] && break; sleep 0.2; done
+[ "$(caption_row)" = $((row + 1)) ] || { screenshot no-next-row; fail "Right did not show row $((row + 1))"; }
+for _ in $(seq 25); do
+    window_shot next-row
+    [ "$(differing_pixels frozen-2 next-row)" -gt 1000 ] && break
+    sleep 0.2
+done
+[ "$(differing_pixels frozen-2 next-row)" -gt 1000 ] || fail "Right did not change the picture"
+screenshot next-row
+row=$((row + 1))
+
+# Maximised from the window's system menu (Alt+Space, then x for Maximize).
+size_before=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+focus_viewer
+xdotool key --clearmodifiers alt+space
+sleep 0.5
+screenshot system-menu
+xdotool key x
+for _ in $(seq 50); do
+    [ "$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')" != "$size_before" ] && break
+    sleep 0.2
+done
+size_after=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+[ "$size_after" != "$size_before" ] || { screenshot not-maximised; fail "the window was not maximised ($size_before)"; }
+sleep 1
+screenshot maximised
+
+focus_viewer
+xdotool key --clearmodifiers F12
+saved=$(printf '%s/run/row-%03d.png' "$work" "$row")
+for _ in $(seq 50); do [ -s "$saved" ] && break; sleep 0.2; done
+[ -s "$saved" ] || { screenshot no-f12; fail "F12 saved no $(basename "$saved") beside the archive"; }
+saved_size=$(identify -format '%wx%h' "$saved")
+[ "${saved_size%x*}" -gt 1280 ] || fail "F12 saved a frame of $saved_size in a window of $size_after: the frame did not follow the window"
+echo "test-windows: window $size_before maximised to $size_after; F12 saved $(basename "$saved") of $saved_size"
 exit_by_menu
 rates=$(grep -o 'approx [0-9.]*fps' "$work/viewer.log" | awk '{ sub("fps", "", $2); print $2 }' | sort -n || true)
 if [ -n "$rates" ]; then
