@@ -7,20 +7,11 @@
 # Set TAVRO_UI_SHOTS to a folder to keep the screenshots, TAVRO_BROKEN_KINDS to run some kinds only.
 set -euo pipefail
 
-if [ -z "${TAVRO_UI_UNDER_XVFB:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1600x1200x24" env TAVRO_UI_UNDER_XVFB=1 "$0" "$@"
-fi
+# shellcheck source=window-test-support.sh
+. "$(dirname "$(realpath "$0")")/window-test-support.sh"
 
 viewer=$(realpath "$1")
 make_archive=$(realpath "$2")
-work=$(mktemp -d)
-shots=${TAVRO_UI_SHOTS:-$work/shots}
-mkdir -p "$shots"
-viewer_pid=
-window=
-
-# shellcheck source=window-test-support.sh
-. "$(dirname "$(realpath "$0")")/window-test-support.sh"
 
 fail() {
     echo "viewer-broken-archives-test: FAIL ($kind): $*" >&2

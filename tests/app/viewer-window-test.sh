@@ -10,21 +10,13 @@
 # Set TAVRO_UI_SHOTS to a folder to keep the screenshots.
 set -euo pipefail
 
-if [ -z "${TAVRO_UI_UNDER_XVFB:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1600x1200x24" env TAVRO_UI_UNDER_XVFB=1 "$0" "$@"
-fi
+# shellcheck source=window-test-support.sh
+. "$(dirname "$(realpath "$0")")/window-test-support.sh"
 
 viewer=$(realpath "$1")
 make_archive=$(realpath "$2")
 send_close=$(realpath "$3")
-work=$(mktemp -d)
-shots=${TAVRO_UI_SHOTS:-$work/shots}
-mkdir -p "$shots" "$work/archive" "$work/empty"
-viewer_pid=
-window=
-
-# shellcheck source=window-test-support.sh
-. "$(dirname "$(realpath "$0")")/window-test-support.sh"
+mkdir -p "$work/archive" "$work/empty"
 
 fail() {
     echo "viewer-window-test: FAIL: $*" >&2

@@ -1,5 +1,16 @@
-# Shared by the window tests under Xvfb; sourced after they set $work and $viewer_pid ($window is set
-# once their window is found).
+# Shared by the window tests under Xvfb, sourced first: each test runs again under an Xvfb of its own,
+# with a work folder $work (removed at the end), a folder $shots for its screenshots ($TAVRO_UI_SHOTS
+# when set, to keep them), and $viewer_pid and $window to set once the viewer and its window exist.
+
+if [ -z "${TAVRO_UI_UNDER_XVFB:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1600x1200x24" env TAVRO_UI_UNDER_XVFB=1 "$0" "$@"
+fi
+
+work=$(mktemp -d)
+shots=${TAVRO_UI_SHOTS:-$work/shots}
+mkdir -p "$shots"
+viewer_pid=
+window=
 
 # Ends a viewer still running and removes the test's work folder, whichever way the test ends.
 cleanup() {
