@@ -2,7 +2,8 @@
 # Frame times over a full cycle of the schedule. Runs the viewer under Xvfb on an archive with
 # --frame-log, steps through all 332 rows with the Right key (one press every STEP_MS ms, default 300),
 # closes it, and prints p50 / p99 / max of frame_ms over every frame and of main_ms over the frames
-# that switched models.
+# that switched models, beside main_ms over the others (drawing alone: what a switch adds is the
+# difference).
 # Usage: scripts/frame-times.sh ARCHIVE.bin [VIEWER [ARGS...]]
 #   VIEWER defaults to build/release/app/tavro-viewer; a .exe is run under Wine (a fresh prefix unless
 #   WINEPREFIX is set). ARGS are passed to the viewer before --frame-log.
@@ -68,5 +69,6 @@ def stats(label, values):
     print(f"{label:34s} n={len(values):6d}  p50 {pick(0.5):8.3f}  p99 {pick(0.99):8.3f}  max {values[-1]:8.3f} ms")
 stats("frame_ms, every frame", [float(r["frame_ms"]) for r in rows if r["frame_ms"]])
 stats("main_ms, switching frames", [float(r["main_ms"]) for r in rows if r["switched"] == "1"])
+stats("main_ms, other frames", [float(r["main_ms"]) for r in rows if r["switched"] != "1"])
 stats("frame_ms, switching frames", [float(r["frame_ms"]) for r in rows if r["switched"] == "1" and r["frame_ms"]])
 PY

@@ -6,6 +6,19 @@
 
 namespace tavro::platform {
 
+// The platform's worker context, held by one thread until this goes (on that thread).
+class CSdlWorkerContext final : public gpu::opengl::IGLWorkerContext {
+public:
+    explicit CSdlWorkerContext(CSdlPlatform& platform) : platform_(platform) {}
+    ~CSdlWorkerContext() override { platform_.ReleaseWorkerContext(); }
+    CSdlWorkerContext(const CSdlWorkerContext&) = delete;
+    CSdlWorkerContext& operator=(const CSdlWorkerContext&) = delete;
+    void MakeCurrent() override { platform_.MakeWorkerContextCurrent(); }
+
+private:
+    CSdlPlatform& platform_;
+};
+
 class CSdlGLContext final : public gpu::opengl::IGLContext {
 public:
     // platform must outlive this object, and hold its main window before Create.
@@ -18,6 +31,15 @@ public:
         return platform_.CreateGLContext(driver == gpu::opengl::GLDriver::Software);
     }
     void MakeCurrent() override { platform_.MakeCurrent(); }
+    bool OffersWorkerContexts() const override { return platform_.HasWorkerContext(); }
+    std::unique_ptr<gpu::opengl::IGLWorkerContext> CreateWorkerContext() override {
+        if (!platform_.TakeWorkerContext()) {
+            return nullptr;
+        }
+        auto worker = std::make_unique<CSdlWorkerContext>(platform_);
+        worker->MakeCurrent();
+        return worker;
+    }
     void GetDrawableSize(int* width, int* height) override { platform_.GetClientSize(*width, *height); }
     void SwapBuffers() override { platform_.SwapBuffers(); }
     void DrawOnTop() override { platform_.DrawChrome(); }

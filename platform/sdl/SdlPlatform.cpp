@@ -151,6 +151,7 @@ void SetWindowTitleUtf8(SDL_Window* window, const std::string& text) {
 struct CSdlPlatform::Window {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
+    SDL_GLContext workerContext = nullptr; // shares context's objects; current on no thread when deleted
     IWindowProcedure* procedure = nullptr;
     const MenuTemplate* menu = nullptr;
     const IconResource* icon = nullptr;
@@ -176,6 +177,10 @@ struct CSdlPlatform::Window {
             SDL_GL_MakeCurrent(window, context);
             chrome->DetachRenderer();
             SDL_GL_MakeCurrent(window, nullptr);
+            if (workerContext != nullptr) {
+                SDL_GL_DeleteContext(workerContext);
+                workerContext = nullptr;
+            }
             SDL_GL_DeleteContext(context);
             context = nullptr;
         }
@@ -277,6 +282,11 @@ bool CSdlPlatform::CreateGLContext(bool software) {
     if (window.context == nullptr) {
         return false;
     }
+    // Made now, on this thread, since sharing is with the context current here; it becomes current on
+    // creation, so the main one is made current again.
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+    window.workerContext = SDL_GL_CreateContext(window.window);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
     SDL_GL_MakeCurrent(window.window, window.context);
     SDL_GL_SetSwapInterval(0); // frames follow one another without waiting for the display
     window.chrome->AttachRenderer();
@@ -304,6 +314,23 @@ void CSdlPlatform::MakeCurrent() {
     if (window_ != nullptr && window_->context != nullptr) {
         SDL_GL_MakeCurrent(window_->window, window_->context);
     }
+}
+
+bool CSdlPlatform::HasWorkerContext() const {
+    return window_ != nullptr && window_->workerContext != nullptr;
+}
+
+bool CSdlPlatform::TakeWorkerContext() {
+    return HasWorkerContext() && !workerContextHeld_.exchange(true);
+}
+
+void CSdlPlatform::MakeWorkerContextCurrent() {
+    SDL_GL_MakeCurrent(window_->window, window_->workerContext);
+}
+
+void CSdlPlatform::ReleaseWorkerContext() {
+    SDL_GL_MakeCurrent(window_->window, nullptr);
+    workerContextHeld_ = false;
 }
 
 void CSdlPlatform::GetClientSize(int& width, int& height) {

@@ -5,6 +5,7 @@
 // is being rendered.
 #include "platform/Platform.h"
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -29,6 +30,15 @@ public:
     // made before; software asks for Mesa's software rasterizer. False without a window or a context.
     bool CreateGLContext(bool software);
     void MakeCurrent();
+    // A second context sharing the main one's objects, made with it, that one other thread at a time may
+    // hold to create objects (see CSdlGLContext::CreateWorkerContext). TakeWorkerContext marks it held,
+    // false when there is none or it is held already; MakeWorkerContextCurrent makes it current on the
+    // calling thread, on the main window, which it never draws to; ReleaseWorkerContext unbinds it from
+    // the calling thread and lets it go.
+    bool HasWorkerContext() const;
+    bool TakeWorkerContext();
+    void MakeWorkerContextCurrent();
+    void ReleaseWorkerContext();
     // The client area's size: the drawable below the menu bar. 0 x 0 without a window.
     void GetClientSize(int& width, int& height);
     // Draws the chrome over the frame drawn into the default framebuffer.
@@ -70,6 +80,8 @@ public:
 
 private:
     struct Window;
+
+    std::atomic<bool> workerContextHeld_{false};
 
     // Turns waiting SDL events into queued messages; true when one of them needs the chrome redrawn.
     bool PumpEvents();
