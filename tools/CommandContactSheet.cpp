@@ -1,7 +1,6 @@
 // tavro contact-sheet ARCHIVE.bin -o SHEET.png [--time-ms T] [--tile WxH] [--rows A-B] [view options]:
 // every schedule row drawn headless, as the viewer shows it (or as the view options ask), into one grid
 // image with the row number under each tile.
-#include "app/ModelSchedule.h"
 #include "authoring/demo/ContactSheet.h"
 #include "export/PngWriter.h"
 #include "tools/ArchiveOpening.h"
@@ -13,11 +12,11 @@
 #include "tools/ProgressLine.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
+#include "tools/RowRangeArgument.h"
 #include "tools/ViewArguments.h"
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -34,24 +33,9 @@ struct ContactSheetOptions {
     std::string output;
     std::uint32_t timeMs = 500;
     std::string tile = "160x120";
-    std::string rows = "0-331";
+    std::string rows = "all";
     ViewArguments view;
 };
-
-bool ParseNumber(std::string_view text, std::uint32_t& value) {
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && status == std::errc() && end == text.data() + text.size();
-}
-
-// "W" + separator + "H" into two numbers; a single number when the separator is absent and allowed.
-bool ParsePair(std::string_view text, char separator, bool single, std::uint32_t& first,
-               std::uint32_t& second) {
-    const std::size_t at = text.find(separator);
-    if (at == std::string_view::npos) {
-        return single && ParseNumber(text, first) && ((second = first), true);
-    }
-    return ParseNumber(text.substr(0, at), first) && ParseNumber(text.substr(at + 1), second);
-}
 
 // Draws one row into a tile; false with error set when the row cannot be drawn.
 bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, HeadlessDevice& device,
@@ -77,20 +61,19 @@ bool DrawTile(const ContactSheetOptions& options, std::uint32_t row, HeadlessDev
 }
 
 int RunContactSheet(const ContactSheetOptions& options) {
-    std::uint32_t tileWidth = 0, tileHeight = 0, firstRow = 0, lastRow = 0;
-    if (!ParsePair(options.tile, 'x', false, tileWidth, tileHeight) || tileWidth < kMinTileSide ||
-        tileHeight < kMinTileSide || tileWidth > kMaxTileSide || tileHeight > kMaxTileSide) {
+    ClientSize tileSize;
+    if (!ParseClientSize(options.tile, tileSize) || tileSize.width < kMinTileSide ||
+        tileSize.height < kMinTileSide || tileSize.width > kMaxTileSide || tileSize.height > kMaxTileSide) {
         return Fail("--tile must be WIDTHxHEIGHT with sides from " + std::to_string(kMinTileSide) + " to " +
                     std::to_string(kMaxTileSide) + ", not '" + options.tile + "'");
     }
-    if (!ParsePair(options.rows, '-', true, firstRow, lastRow) || firstRow > lastRow ||
-        lastRow >= kModelScheduleRowCount) {
-        return Fail("--rows must be A-B (or A) with 0 <= A <= B <= " +
-                    std::to_string(kModelScheduleRowCount - 1) + ", not '" + options.rows + "'");
+    std::uint32_t firstRow = 0, lastRow = 0;
+    if (!ParseRowRange(options.rows, firstRow, lastRow)) {
+        return Fail(DescribeBadRowRange(options.rows));
     }
     const std::uint32_t count = lastRow - firstRow + 1;
     const authoring::ContactSheetLayout layout =
-        authoring::MakeContactSheetLayout(count, tileWidth, tileHeight);
+        authoring::MakeContactSheetLayout(count, tileSize.width, tileSize.height);
     if (!PngSizeFits(layout.SheetWidth(), layout.SheetHeight())) {
         return Fail("the contact sheet: " + DescribePngSizeLimit(layout.SheetWidth(), layout.SheetHeight()) +
                     "; use a smaller --tile or fewer --rows");
@@ -159,7 +142,7 @@ void AddContactSheetCommand(CLI::App& app, int& exitCode) {
     command->add_option("-o,--output", options->output, "the PNG file to write")->required();
     command->add_option("--time-ms", options->timeMs, "milliseconds after each model's build (default 500)");
     command->add_option("--tile", options->tile, "tile size WIDTHxHEIGHT (default 160x120)");
-    command->add_option("--rows", options->rows, "the rows to draw, A-B or A (default 0-331)");
+    command->add_option("--rows", options->rows, "the rows to draw, all, A-B or A (default all)");
     AddViewOptions(*command, options->view);
     command->callback([options, &exitCode] { exitCode = RunContactSheet(*options); });
 }

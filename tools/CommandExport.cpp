@@ -9,10 +9,10 @@
 #include "tools/ExportRows.h"
 #include "tools/InputFile.h"
 #include "tools/Report.h"
+#include "tools/RowRangeArgument.h"
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -32,28 +32,6 @@ struct ExportOptions {
     unsigned threads = 0; // 0: one per core
 };
 
-bool ParseRowNumber(std::string_view text, std::uint32_t& row) {
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), row);
-    return !text.empty() && status == std::errc() && end == text.data() + text.size() &&
-           row < kModelScheduleRowCount;
-}
-
-// "all", "A" or "A-B" with A <= B, both schedule rows.
-bool ParseRowRange(const std::string& text, std::uint32_t& first, std::uint32_t& last) {
-    if (text == "all") {
-        first = 0;
-        last = kModelScheduleRowCount - 1;
-        return true;
-    }
-    const std::size_t dash = text.find('-');
-    if (dash == std::string::npos) {
-        return ParseRowNumber(text, first) && ((last = first), true);
-    }
-    const std::string_view view(text);
-    return ParseRowNumber(view.substr(0, dash), first) && ParseRowNumber(view.substr(dash + 1), last) &&
-           first <= last;
-}
-
 void PrintWarnings(const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) {
         std::fprintf(stderr, "tavro: warning: %s\n", warning.c_str());
@@ -63,8 +41,7 @@ void PrintWarnings(const std::vector<std::string>& warnings) {
 int ExportBatch(const ExportOptions& options) {
     RowBatchOptions batch{options.input, options.output};
     if (!ParseRowRange(options.rows, batch.firstRow, batch.lastRow)) {
-        return Fail("--rows must be all, A or A-B with 0 <= A <= B <= " +
-                    std::to_string(kModelScheduleRowCount - 1) + ", not '" + options.rows + "'");
+        return Fail(DescribeBadRowRange(options.rows));
     }
     if (options.threads > kMaxThreads) {
         return Fail("--threads must be from 1 to " + std::to_string(kMaxThreads));

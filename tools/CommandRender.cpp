@@ -2,7 +2,6 @@
 // viewer shows, drawn headless and written as a PNG. With --rows A-B instead of --row, every row of the
 // range is drawn in one process and -o names the folder of their PNGs (row-NNN.png). With neither, the
 // input is a model (a G1M file or ARCHIVE.bin:INDEX), drawn with --texture TEX or else in plain white.
-#include "app/ModelSchedule.h"
 #include "export/PngWriter.h"
 #include "tools/Commands.h"
 #include "tools/FrameCapture.h"
@@ -12,6 +11,7 @@
 #include "tools/OutputFile.h"
 #include "tools/RenderedFrame.h"
 #include "tools/Report.h"
+#include "tools/RowRangeArgument.h"
 #include "tools/RowRangeRender.h"
 
 #include <CLI/CLI.hpp>
@@ -46,8 +46,7 @@ int RunRender(const RenderOptions& options, RenderInput input) {
     if (input == RenderInput::RowRange) {
         std::uint32_t first = 0, last = 0;
         if (!ParseRowRange(options.rows, first, last)) {
-            return Fail("--rows must be A-B (or A) with 0 <= A <= B <= " +
-                        std::to_string(kModelScheduleRowCount - 1) + ", not '" + options.rows + "'");
+            return Fail(DescribeBadRowRange(options.rows));
         }
         return RenderRowRange(options.frame, first, last, options.output);
     }
@@ -95,7 +94,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     command->get_option("archive")->description("the archive's data file NAME.bin; without --row or --rows, "
                                                 "a G1M model (a file or ARCHIVE.bin:INDEX)");
     CLI::Option* rows = command->add_option("--rows", options->rows,
-                                            "a range of schedule rows A-B, drawn into the folder -o");
+                                            "schedule rows, all, A-B or A, drawn into the folder -o");
     row->excludes(rows);
     CLI::Option* texture =
         command->add_option("--texture", options->texture,

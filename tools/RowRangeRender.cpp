@@ -1,6 +1,5 @@
 #include "tools/RowRangeRender.h"
 
-#include "app/ModelSchedule.h"
 #include "app/RowPreparer.h"
 #include "export/PngWriter.h"
 #include "tools/ArchiveOpening.h"
@@ -10,7 +9,6 @@
 #include "tools/OutputFolder.h"
 #include "tools/Report.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <future>
@@ -19,11 +17,6 @@
 
 namespace tavro::tools {
 namespace {
-
-bool ParseRow(std::string_view text, std::uint32_t& row) {
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), row);
-    return status == std::errc() && end == text.data() + text.size() && row < kModelScheduleRowCount;
-}
 
 // Encodes the image and writes it, finished but not yet in place, to file (already opened).
 bool EncodeAndWrite(const gpu::PresentedImage& image, OutputFile& file, std::string& error) {
@@ -42,15 +35,6 @@ std::string RowFileName(std::uint32_t row) {
 }
 
 } // namespace
-
-bool ParseRowRange(const std::string& text, std::uint32_t& first, std::uint32_t& last) {
-    const std::size_t dash = text.find('-');
-    if (dash == std::string::npos) {
-        return ParseRow(text, first) && ((last = first), true);
-    }
-    return ParseRow(std::string_view(text).substr(0, dash), first) &&
-           ParseRow(std::string_view(text).substr(dash + 1), last) && first <= last;
-}
 
 int RenderRowRange(const FrameOptions& options, std::uint32_t first, std::uint32_t last,
                    const std::string& outputDirectory) {

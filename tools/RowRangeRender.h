@@ -8,9 +8,6 @@
 
 namespace tavro::tools {
 
-// Parses "A-B" (or "A") with A <= B <= 331.
-bool ParseRowRange(const std::string& text, std::uint32_t& first, std::uint32_t& last);
-
 // Draws rows first to last of options.archive at options.size, options.timeMs after each build, into
 // the folder outputDirectory (made if missing). All or nothing: on any failure the files are not put in
 // place, folders made are removed, and the exit code is 1 after one line on stderr. Returns the exit code.
