@@ -22,6 +22,17 @@ std::string WholeLine(const std::string& line) {
 int ExitCodeOf(int status) {
     return status;
 }
+// The C runtime writes text streams with "\r\n"; the tests compare the lines, not their ends.
+std::string UnixLineEnds(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            lines += text[i];
+        }
+    }
+    return lines;
+}
 #else
 // sh: single quotes, with each single quote inside written as '\''.
 std::string Quote(const std::string& text) {
@@ -37,6 +48,9 @@ std::string WholeLine(const std::string& line) {
 int ExitCodeOf(int status) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+std::string UnixLineEnds(const std::string& text) {
+    return text;
+}
 #endif
 
 } // namespace
@@ -48,9 +62,14 @@ std::string ReadFileText(const std::filesystem::path& path) {
     return text.str();
 }
 
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+    const std::string text = ReadFileText(path);
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 ToolRun RunTool(const std::filesystem::path& tool, const std::vector<std::string>& arguments,
-                const std::filesystem::path& scratch) {
-    const std::filesystem::path out = scratch / "tool-stdout.txt";
+                const std::filesystem::path& scratch, const std::filesystem::path& standardOutput) {
+    const std::filesystem::path out = standardOutput.empty() ? scratch / "tool-stdout.txt" : standardOutput;
     const std::filesystem::path err = scratch / "tool-stderr.txt";
     std::string line = Quote(tool.string());
     for (const std::string& argument : arguments) {
@@ -59,8 +78,10 @@ ToolRun RunTool(const std::filesystem::path& tool, const std::vector<std::string
     line += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
     ToolRun run;
     run.exitCode = ExitCodeOf(std::system(WholeLine(line).c_str()));
-    run.out = ReadFileText(out);
-    run.err = ReadFileText(err);
+    if (standardOutput.empty()) {
+        run.out = UnixLineEnds(ReadFileText(out));
+    }
+    run.err = UnixLineEnds(ReadFileText(err));
     return run;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built tavro program as a user's shell would, on Linux and (under Wine) on Windows, and
 // collects what it did: its exit code and everything it wrote to standard output and error.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,16 +10,25 @@ namespace tavro::testing {
 
 struct ToolRun {
     int exitCode = -1; // -1 when the program did not end normally
-    std::string out;
+    std::string out;   // line ends as "\n" on every platform
     std::string err;
 };
 
 // Runs tool with each of arguments as one argument, whatever spaces or quotes it holds (except double
-// quotes on Windows, which no path has). scratch is a folder for the captured output.
+// quotes on Windows, which no path has). scratch is a folder for the captured output. Standard output
+// goes to standardOutput instead when one is given (a device, say); out is empty then.
 ToolRun RunTool(const std::filesystem::path& tool, const std::vector<std::string>& arguments,
-                const std::filesystem::path& scratch);
+                const std::filesystem::path& scratch, const std::filesystem::path& standardOutput = {});
+
+#ifdef TAVRO_TOOL_PATH
+// The tavro program of this build.
+inline ToolRun RunTool(const std::vector<std::string>& arguments, const std::filesystem::path& scratch) {
+    return RunTool(TAVRO_TOOL_PATH, arguments, scratch);
+}
+#endif
 
 // The whole content of a file, empty when it cannot be read.
 std::string ReadFileText(const std::filesystem::path& path);
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 
 } // namespace tavro::testing

@@ -2,8 +2,8 @@
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
 #include "tests/TempDirectory.h"
+#include "tests/ToolProcess.h"
 #include "tests/app/ScheduleArchive.h"
-#include "tests/tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,8 @@ namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Quoted;
 using testing::ReadFileBytes;
-using testing::ToolResult;
+using testing::ToolRun;
 
 std::size_t CountOf(const std::string& text, const std::string& part) {
     std::size_t count = 0;
@@ -36,18 +35,21 @@ protected:
         ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
     }
 
-    ToolResult Run(const std::string& arguments) { return testing::RunTool(arguments, directory.path); }
+    ToolRun Run(const std::vector<std::string>& arguments) {
+        return testing::RunTool(arguments, directory.path);
+    }
 
     std::string Entry(std::uint32_t index) const { return "{\"index\": " + std::to_string(index) + ", "; }
 
     testing::TempDirectory directory;
     fs::path archive = directory.path / "LINKDATA1.bin";
+    std::string bin = archive.string();
     ModelScheduleRow row0 = ModelSchedule()[0];
     ModelScheduleRow row1 = ModelSchedule()[1];
 };
 
 TEST_F(InspectCommands, ListShowsEachEntrysTypeAndFilters) {
-    const ToolResult json = Run("list " + Quoted(archive) + " --json");
+    const ToolRun json = Run({"list", bin, "--json"});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.err, "");
     EXPECT_EQ(CountOf(json.out, "\"index\""), 4251u);
@@ -59,18 +61,18 @@ TEST_F(InspectCommands, ListShowsEachEntrysTypeAndFilters) {
         EXPECT_NE(object.find(std::string("\"type\": \"") + type + "\""), std::string::npos) << object;
     }
 
-    const ToolResult packs = Run("list " + Quoted(archive) + " --json --type g1t");
+    const ToolRun packs = Run({"list", bin, "--json", "--type", "g1t"});
     EXPECT_EQ(CountOf(packs.out, "\"index\""), 2u) << packs.out;
     EXPECT_EQ(CountOf(packs.out, "\"type\": \"G1T\""), 2u);
     EXPECT_NE(packs.out.find("\"count\": 4251"), std::string::npos) << "the count stays the archive's";
 
-    const ToolResult table = Run("list " + Quoted(archive) + " --non-empty");
+    const ToolRun table = Run({"list", bin, "--non-empty"});
     ASSERT_EQ(table.exitCode, 0) << table.err;
     EXPECT_NE(table.out.find("4251 entries, 4 shown"), std::string::npos) << table.out;
     EXPECT_EQ(CountOf(table.out, "\n"), 2u + 4u);
     EXPECT_NE(table.out.find(" B "), std::string::npos) << "sizes are shown with their unit";
 
-    const ToolResult wrongType = Run("list " + Quoted(archive) + " --type png");
+    const ToolRun wrongType = Run({"list", bin, "--type", "png"});
     EXPECT_NE(wrongType.exitCode, 0);
     EXPECT_NE(wrongType.err.find("--type must be g1m, g1t, dds, empty, other or unreadable"),
               std::string::npos);
@@ -85,7 +87,7 @@ TEST_F(InspectCommands, ListWarnsOnceWhenTheDataFileIsShorterThanItsIndex) {
     reader.Close();
     fs::resize_file(archive, cut);
 
-    const ToolResult result = Run("list " + Quoted(archive) + " --json");
+    const ToolRun result = Run({"list", bin, "--json"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(CountOf(result.err, "\n"), 1u) << result.err;
     EXPECT_NE(result.err.find("warning: " + archive.string() + " is " + std::to_string(cut) +
@@ -98,7 +100,7 @@ TEST_F(InspectCommands, ListWarnsOnceWhenTheDataFileIsShorterThanItsIndex) {
 }
 
 TEST_F(InspectCommands, RowsShowEachRowsEntriesAndWhetherItBuilds) {
-    const ToolResult json = Run("rows " + Quoted(archive) + " --json");
+    const ToolRun json = Run({"rows", bin, "--json"});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.out.rfind("{\"count\": 4251, \"viewerOpens\": true, \"rows\": [", 0), 0u) << json.out;
     EXPECT_EQ(CountOf(json.out, "\"row\""), 332u);
@@ -109,7 +111,7 @@ TEST_F(InspectCommands, RowsShowEachRowsEntriesAndWhetherItBuilds) {
     EXPECT_NE(json.out.find(firstRow), std::string::npos) << json.out.substr(0, 400);
     EXPECT_NE(json.out.find("\"compressed\": true}, \"builds\": true}"), std::string::npos);
 
-    const ToolResult table = Run("rows " + Quoted(archive));
+    const ToolRun table = Run({"rows", bin});
     ASSERT_EQ(table.exitCode, 0) << table.err;
     EXPECT_EQ(table.out.rfind(archive.string() + ": 4251 entries; 1 of 332 rows build\n", 0), 0u)
         << table.out;
@@ -119,19 +121,19 @@ TEST_F(InspectCommands, RowsShowEachRowsEntriesAndWhetherItBuilds) {
     small.entryCount = 652;
     const fs::path other = directory.path / "small.bin";
     ASSERT_EQ(apptest::WriteScheduleArchive(other, small), "");
-    const ToolResult smallRows = Run("rows " + Quoted(other) + " --json");
+    const ToolRun smallRows = Run({"rows", other.string(), "--json"});
     ASSERT_EQ(smallRows.exitCode, 0) << smallRows.err;
     EXPECT_NE(smallRows.out.find("\"viewerOpens\": false"), std::string::npos);
     EXPECT_NE(smallRows.out.find("\"exists\": false"), std::string::npos);
-    EXPECT_NE(Run("rows " + Quoted(other)).out.find("the viewer shows none of them"), std::string::npos);
+    EXPECT_NE(Run({"rows", other.string()}).out.find("the viewer shows none of them"), std::string::npos);
 }
 
 TEST_F(InspectCommands, ExtractNamesFilesByTypeAndTakesRangesAndAll) {
     const fs::path folder = directory.path / "out";
     const std::uint32_t first = row0.textureEntry;
     const std::uint32_t last = std::max({row0.modelEntry, row1.textureEntry, row1.modelEntry});
-    const ToolResult range = Run("extract " + Quoted(archive) + " " + std::to_string(first) + "-" +
-                                 std::to_string(last) + " -o " + Quoted(folder));
+    const ToolRun range =
+        Run({"extract", bin, std::to_string(first) + "-" + std::to_string(last), "-o", folder.string()});
     ASSERT_EQ(range.exitCode, 0) << range.err;
     EXPECT_TRUE(fs::exists(folder / (std::to_string(row0.textureEntry) + ".g1t")));
     EXPECT_TRUE(fs::exists(folder / (std::to_string(row0.modelEntry) + ".g1m")));
@@ -142,7 +144,7 @@ TEST_F(InspectCommands, ExtractNamesFilesByTypeAndTakesRangesAndAll) {
         << range.err;
 
     const fs::path everything = directory.path / "all";
-    ASSERT_EQ(Run("extract " + Quoted(archive) + " --all -o " + Quoted(everything)).exitCode, 0);
+    ASSERT_EQ(Run({"extract", bin, "--all", "-o", everything.string()}).exitCode, 0);
     std::vector<std::string> names;
     for (const fs::directory_entry& file : fs::directory_iterator(everything)) {
         names.push_back(file.path().filename().string());
@@ -152,13 +154,15 @@ TEST_F(InspectCommands, ExtractNamesFilesByTypeAndTakesRangesAndAll) {
 
     // A named empty entry, or a range past the end, fails before any file is written.
     const fs::path refused = directory.path / "refused";
-    for (const std::string& arguments : {std::to_string(first) + " 0", std::to_string(first) + "-4251",
-                                         std::string("--all 5"), std::string("9-3")}) {
-        const ToolResult result =
-            Run("extract " + Quoted(archive) + " " + arguments + " -o " + Quoted(refused));
-        EXPECT_NE(result.exitCode, 0) << arguments;
+    for (const std::vector<std::string>& entries : std::vector<std::vector<std::string>>{
+             {std::to_string(first), "0"}, {std::to_string(first) + "-4251"}, {"--all", "5"}, {"9-3"}}) {
+        SCOPED_TRACE(entries[0]);
+        std::vector<std::string> arguments = {"extract", bin, "-o", refused.string()};
+        arguments.insert(arguments.end(), entries.begin(), entries.end());
+        const ToolRun result = Run(arguments);
+        EXPECT_NE(result.exitCode, 0);
         EXPECT_EQ(CountOf(result.err, "\n"), 1u) << result.err;
-        EXPECT_TRUE(!fs::exists(refused) || fs::is_empty(refused)) << arguments;
+        EXPECT_TRUE(!fs::exists(refused) || fs::is_empty(refused));
     }
 }
 

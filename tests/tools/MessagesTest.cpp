@@ -2,8 +2,8 @@
 // to what is right, and a non-zero exit.
 #include "app/ModelSchedule.h"
 #include "tests/TempDirectory.h"
+#include "tests/ToolProcess.h"
 #include "tests/app/ScheduleArchive.h"
-#include "tests/tools/ToolRun.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,7 @@ namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Quoted;
-using testing::ToolResult;
+using testing::ToolRun;
 
 class Messages : public ::testing::Test {
 protected:
@@ -22,61 +21,62 @@ protected:
         ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
     }
 
-    ToolResult Run(const std::string& arguments) { return testing::RunTool(arguments, directory.path); }
+    ToolRun Run(const std::vector<std::string>& arguments) {
+        return testing::RunTool(arguments, directory.path);
+    }
 
     testing::TempDirectory directory;
     fs::path archive = directory.path / "LINKDATA1.bin";
-    std::string texture = Quoted(archive.string() + ":" + std::to_string(ModelSchedule()[0].textureEntry));
-    std::string model = Quoted(archive.string() + ":" + std::to_string(ModelSchedule()[0].modelEntry));
+    std::string bin = archive.string();
+    std::string texture = bin + ":" + std::to_string(ModelSchedule()[0].textureEntry);
+    std::string model = bin + ":" + std::to_string(ModelSchedule()[0].modelEntry);
 };
 
 TEST_F(Messages, EachMistakeIsNamedInOneLineThatPointsTheRightWay) {
-    const fs::path out = directory.path / "out";
+    const std::string out = (directory.path / "out").string();
     const struct {
-        std::string arguments;
+        std::vector<std::string> arguments;
         std::string expected;
     } cases[] = {
-        {"lst x", "tavro: unknown command 'lst' (did you mean 'list'? see tavro --help)"},
-        {"g1t2dds x", "did you mean 'g1t-to-dds'?"},
-        {"extract", "archive is required (see tavro extract --help)"},
-        {"list " + Quoted(archive) + " --colour", "--colour (see tavro list --help)"},
-        {"model-info " + texture, ": this entry is a G1T texture pack, not a G1M model"},
-        {"dds-info " + model, ": this entry is a G1M model, not a DDS image (tavro model-info reads it)"},
-        {"g1t-to-dds " + model + " -o " + Quoted(out.string() + ".dds"),
-         ": this entry is a G1M model, not a G1T texture pack"},
-        {"g1t-to-dds " + texture + " -o " + Quoted(out.string() + ".png"),
+        {{"lst", "x"}, "tavro: unknown command 'lst' (did you mean 'list'? see tavro --help)"},
+        {{"g1t2dds", "x"}, "did you mean 'g1t-to-dds'?"},
+        {{"extract"}, "archive is required (see tavro extract --help)"},
+        {{"list", bin, "--colour"}, "--colour (see tavro list --help)"},
+        {{"model-info", texture}, ": this entry is a G1T texture pack, not a G1M model"},
+        {{"dds-info", model}, ": this entry is a G1M model, not a DDS image (tavro model-info reads it)"},
+        {{"g1t-to-dds", model, "-o", out + ".dds"}, ": this entry is a G1M model, not a G1T texture pack"},
+        {{"g1t-to-dds", texture, "-o", out + ".png"},
          "this command writes a DDS image: give the output a .dds name"},
-        {"g1t-to-dds " + texture, "needs the DDS file to write: -o OUT.dds"},
-        {"render " + Quoted(archive) + " --row 0 -o " + Quoted(out.string() + ".jpg"),
+        {{"g1t-to-dds", texture}, "needs the DDS file to write: -o OUT.dds"},
+        {{"render", bin, "--row", "0", "-o", out + ".jpg"},
          "this command writes a PNG image: give the output a .png name"},
-        {"frame-info " + texture + " --row 0", "give ARCHIVE.bin and --row R (tavro rows shows"},
+        {{"frame-info", texture, "--row", "0"}, "give ARCHIVE.bin and --row R (tavro rows shows"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const ToolResult result = Run(c.arguments);
+        SCOPED_TRACE(c.expected);
+        const ToolRun result = Run(c.arguments);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
-        EXPECT_FALSE(fs::exists(out.string() + ".dds") || fs::exists(out.string() + ".png") ||
-                     fs::exists(out.string() + ".jpg"));
+        EXPECT_FALSE(fs::exists(out + ".dds") || fs::exists(out + ".png") || fs::exists(out + ".jpg"));
     }
-    const ToolResult plainFile = Run("model-info " + Quoted(directory.path / "LINKDATA1.idx"));
+    const ToolRun plainFile = Run({"model-info", (directory.path / "LINKDATA1.idx").string()});
     EXPECT_NE(plainFile.err.find("LINKDATA1.idx: not a valid G1M model"), std::string::npos) << plainFile.err;
 
-    const ToolResult helper = testing::RunProgram(TAVRO_SCHEDULE_ARCHIVE_PATH, "--scale 2", directory.path);
+    const ToolRun helper = testing::RunTool(TAVRO_SCHEDULE_ARCHIVE_PATH, {"--scale", "2"}, directory.path);
     EXPECT_EQ(helper.exitCode, 2);
     EXPECT_NE(helper.err.find("unknown option '--scale'"), std::string::npos) << helper.err;
     EXPECT_FALSE(fs::exists(directory.path / "--scale"));
 }
 
 TEST_F(Messages, FrameInfoPrintsTextWithoutJson) {
-    const ToolResult text = Run("frame-info " + Quoted(archive) + " --row 0 --time-ms 250");
+    const ToolRun text = Run({"frame-info", bin, "--row", "0", "--time-ms", "250"});
     ASSERT_EQ(text.exitCode, 0) << text.err;
     EXPECT_EQ(text.out.rfind("row 0 at 250 ms, client 1280x960: 1 draw (", 0), 0u) << text.out;
     EXPECT_NE(text.out.find("\ndraw 0: 9 indices from 0, base vertex 0\n  world "), std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("\n  projection "), std::string::npos) << text.out;
-    const ToolResult json = Run("frame-info " + Quoted(archive) + " --row 0 --time-ms 250 --json");
+    const ToolRun json = Run({"frame-info", bin, "--row", "0", "--time-ms", "250", "--json"});
     EXPECT_EQ(json.out.rfind("{\"draws\": [", 0), 0u) << json.out;
 }
 

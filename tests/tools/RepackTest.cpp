@@ -4,8 +4,8 @@
 #include "archive/BinArchive.h"
 #include "authoring/ArchiveWriter.h"
 #include "tests/TempDirectory.h"
+#include "tests/ToolProcess.h"
 #include "tests/app/ScheduleArchive.h"
-#include "tests/tools/ToolRun.h"
 #include "tools/ArchivePairSwap.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +16,8 @@ namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Quoted;
 using testing::ReadFileBytes;
-using testing::ToolResult;
+using testing::ToolRun;
 
 struct Entry {
     std::vector<std::uint8_t> bytes; // decoded
@@ -60,19 +59,22 @@ protected:
         WriteBytes(replacement, std::vector<std::uint8_t>(70000, 'x'));
     }
 
-    ToolResult Run(const std::string& arguments) { return testing::RunTool(arguments, directory.path); }
+    ToolRun Run(const std::vector<std::string>& arguments) {
+        return testing::RunTool(arguments, directory.path);
+    }
 
     testing::TempDirectory directory;
     fs::path archive = directory.path / "LINKDATA1.bin";
+    std::string bin = archive.string();
     fs::path replacement = directory.path / "new.g1m";
     std::uint32_t replaced = ModelSchedule()[1].modelEntry;
 };
 
 TEST_F(Repack, ExtractAllThenPackGivesTheSameEntries) {
     const fs::path files = directory.path / "files";
-    ASSERT_EQ(Run("extract " + Quoted(archive) + " --all -o " + Quoted(files)).exitCode, 0);
+    ASSERT_EQ(Run({"extract", bin, "--all", "-o", files.string()}).exitCode, 0);
     const fs::path packed = directory.path / "packed" / "LINKDATA1.bin";
-    const ToolResult pack = Run("pack " + Quoted(files) + " -o " + Quoted(packed) + " --entries 4251");
+    const ToolRun pack = Run({"pack", files.string(), "-o", packed.string(), "--entries", "4251"});
     ASSERT_EQ(pack.exitCode, 0) << pack.err;
     EXPECT_NE(pack.err.find("(4251 entries, 6 from files)"), std::string::npos) << pack.err;
     const std::vector<Entry> before = ReadEntries(archive);
@@ -81,7 +83,7 @@ TEST_F(Repack, ExtractAllThenPackGivesTheSameEntries) {
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(after[i].bytes, before[i].bytes) << "entry " << i;
     }
-    const ToolResult rows = Run("rows " + Quoted(packed) + " --json");
+    const ToolRun rows = Run({"rows", packed.string(), "--json"});
     EXPECT_NE(rows.out.find("\"viewerOpens\": true"), std::string::npos);
 }
 
@@ -97,8 +99,8 @@ TEST_F(Repack, ReplaceChangesThatEntryAloneAndKeepsEveryOtherStoredByteForByte) 
     for (const std::string& mode : {std::string("--compress"), std::string("--store")}) {
         SCOPED_TRACE(mode);
         const fs::path folder = directory.path / mode.substr(2);
-        const ToolResult result = Run("replace " + Quoted(archive) + " " + std::to_string(replaced) + " " +
-                                      Quoted(replacement) + " " + mode + " -o " + Quoted(folder));
+        const ToolRun result = Run(
+            {"replace", bin, std::to_string(replaced), replacement.string(), mode, "-o", folder.string()});
         ASSERT_EQ(result.exitCode, 0) << result.err;
         EXPECT_NE(result.err.find("warning: entry " + std::to_string(replaced) + " was a G1M model; " +
                                   replacement.string() + " is not a G1M, G1T or DDS file"),
@@ -123,8 +125,8 @@ TEST_F(Repack, ReplaceChangesThatEntryAloneAndKeepsEveryOtherStoredByteForByte) 
     }
     EXPECT_EQ(ReadEntries(archive)[replaced].bytes, before[replaced].bytes) << "the source is left alone";
 
-    const ToolResult inPlace = Run("replace " + Quoted(archive) + " " + std::to_string(replaced) + " " +
-                                   Quoted(replacement) + " --in-place");
+    const ToolRun inPlace =
+        Run({"replace", bin, std::to_string(replaced), replacement.string(), "--in-place"});
     ASSERT_EQ(inPlace.exitCode, 0) << inPlace.err;
     EXPECT_EQ(ReadEntries(archive)[replaced].bytes, ReadFileBytes(replacement));
     for (const char* leftover : {"LINKDATA1.bin.bak", "LINKDATA1.idx.bak", "LINKDATA1.tavro-new.bin"}) {
@@ -176,32 +178,27 @@ TEST_F(Repack, RefusalsComeBeforeAnythingIsWritten) {
     WriteBytes(files / "notes.txt", {1});
     const std::string entry = std::to_string(replaced);
     const struct {
-        std::string arguments;
+        std::vector<std::string> arguments;
         std::string expected;
     } cases[] = {
-        {"replace " + Quoted(archive) + " " + entry + " " + Quoted(huge) + " -o " + Quoted(out),
-         "larger than 4 GiB - 1 byte"},
-        {"replace " + Quoted(archive) + " 4251 " + Quoted(replacement) + " -o " + Quoted(out),
+        {{"replace", bin, entry, huge.string(), "-o", out.string()}, "larger than 4 GiB - 1 byte"},
+        {{"replace", bin, "4251", replacement.string(), "-o", out.string()},
          "'4251' is not an entry of this archive"},
-        {"replace " + Quoted(archive) + " " + entry + " " + Quoted(replacement),
-         "give either -o OUTDIR or --in-place"},
-        {"replace " + Quoted(archive) + " " + entry + " " + Quoted(replacement) + " -o " +
-             Quoted(directory.path),
-         "use --in-place"},
-        {"pack " + Quoted(files) + " -o " + Quoted(out / "a.bin"), "notes.txt: not an entry file"},
-        {"pack " + Quoted(files) + " -o " + Quoted(out / "a.pak"), "give the output a .bin name"},
+        {{"replace", bin, entry, replacement.string()}, "give either -o OUTDIR or --in-place"},
+        {{"replace", bin, entry, replacement.string(), "-o", directory.path.string()}, "use --in-place"},
+        {{"pack", files.string(), "-o", (out / "a.bin").string()}, "notes.txt: not an entry file"},
+        {{"pack", files.string(), "-o", (out / "a.pak").string()}, "give the output a .bin name"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const ToolResult result = Run(c.arguments);
+        SCOPED_TRACE(c.expected);
+        const ToolRun result = Run(c.arguments);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
         EXPECT_FALSE(fs::exists(out));
     }
     WriteBytes(directory.path / "LINKDATA1.bin.bak", {7});
-    const ToolResult backup =
-        Run("replace " + Quoted(archive) + " " + entry + " " + Quoted(replacement) + " --in-place");
+    const ToolRun backup = Run({"replace", bin, entry, replacement.string(), "--in-place"});
     EXPECT_NE(backup.err.find("LINKDATA1.bin.bak: already exists"), std::string::npos) << backup.err;
     EXPECT_EQ(ReadFileBytes(directory.path / "LINKDATA1.bin.bak"), std::vector<std::uint8_t>{7});
     EXPECT_EQ(ReadFileBytes(archive), oldBin);

@@ -1,7 +1,7 @@
 // Every texture of a G1T pack: tavro texture -o DIR/ and --index, g1t-to-dds --index.
 #include "authoring/G1TWriter.h"
 #include "tests/TempDirectory.h"
-#include "tests/tools/ToolRun.h"
+#include "tests/ToolProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,8 @@ namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Quoted;
 using testing::ReadFileBytes;
-using testing::ToolResult;
+using testing::ToolRun;
 
 std::uint32_t BigEndian32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
@@ -30,16 +29,18 @@ TEST(TexturePack, EveryTextureIsWrittenAndEachCanBePickedByIndex) {
         textures[k].pixels.assign(std::size_t{4} << (k + 2), static_cast<std::uint8_t>(60 * k));
     }
     textures[2].format = g1t::kFormatBGRA8;
-    const std::vector<std::uint8_t> pack = authoring::WriteG1T(textures);
+    const std::vector<std::uint8_t> packBytes = authoring::WriteG1T(textures);
     const fs::path packPath = directory.path / "hat.g1t";
     std::ofstream(packPath, std::ios::binary)
-        .write(reinterpret_cast<const char*>(pack.data()), static_cast<std::streamsize>(pack.size()));
-    const auto run = [&](const std::string& arguments) {
+        .write(reinterpret_cast<const char*>(packBytes.data()),
+               static_cast<std::streamsize>(packBytes.size()));
+    const std::string pack = packPath.string();
+    const auto run = [&](const std::vector<std::string>& arguments) {
         return testing::RunTool(arguments, directory.path);
     };
 
     const fs::path all = directory.path / "all";
-    const ToolResult every = run("texture " + Quoted(packPath) + " -o " + Quoted(all.string() + "/"));
+    const ToolRun every = run({"texture", pack, "-o", all.string() + "/"});
     ASSERT_EQ(every.exitCode, 0) << every.err;
     for (std::uint32_t k = 0; k < 3; ++k) {
         const std::vector<std::uint8_t> png = ReadFileBytes(all / ("hat_" + std::to_string(k) + ".png"));
@@ -48,20 +49,22 @@ TEST(TexturePack, EveryTextureIsWrittenAndEachCanBePickedByIndex) {
     }
 
     const fs::path one = directory.path / "one";
-    ASSERT_EQ(run("texture " + Quoted(packPath) + " --index 2 -o " + Quoted(one.string() + "/")).exitCode, 0);
+    ASSERT_EQ(run({"texture", pack, "--index", "2", "-o", one.string() + "/"}).exitCode, 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(one), fs::directory_iterator()), 1);
     EXPECT_EQ(BigEndian32(ReadFileBytes(one / "hat_2.png"), 16), 8u);
 
     const fs::path dds = directory.path / "second.dds";
-    ASSERT_EQ(run("g1t-to-dds " + Quoted(packPath) + " --index 1 -o " + Quoted(dds)).exitCode, 0);
+    ASSERT_EQ(run({"g1t-to-dds", pack, "--index", "1", "-o", dds.string()}).exitCode, 0);
     const std::vector<std::uint8_t> image = ReadFileBytes(dds);
     ASSERT_EQ(image.size(), 128u + 4u * 2u * 4u);
     EXPECT_EQ(image[16], 4u) << "the DDS header's width is texture 1's";
 
-    for (const std::string& arguments :
-         {"texture " + Quoted(packPath) + " --index 3 -o " + Quoted(directory.path / "x.png"),
-          "g1t-to-dds " + Quoted(packPath) + " --index 3 -o " + Quoted(directory.path / "x.dds")}) {
-        const ToolResult past = run(arguments);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"texture", pack, "--index", "3", "-o",
+                                   (directory.path / "x.png").string()},
+          std::vector<std::string>{"g1t-to-dds", pack, "--index", "3", "-o",
+                                   (directory.path / "x.dds").string()}}) {
+        const ToolRun past = run(arguments);
         EXPECT_EQ(past.exitCode, 1);
         EXPECT_NE(past.err.find("--index 3 is past the pack's 3 textures"), std::string::npos) << past.err;
     }
