@@ -1,6 +1,6 @@
 #pragma once
-// Runs the built tavro program as a user's shell would, on Linux and (under Wine) on Windows, and
-// collects what it did: its exit code and everything it wrote to standard output and error.
+// Runs the built tavro program, on Linux and (under Wine) on Windows, and collects what it did: its exit
+// code and everything it wrote to standard output and error.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -14,8 +14,8 @@ struct ToolRun {
     std::string err;
 };
 
-// Runs tool with each of arguments as one argument, whatever spaces or quotes it holds (except double
-// quotes on Windows, which no path has). scratch is a folder for the captured output. Standard output
+// Runs tool with each of arguments as one argument, whatever spaces or quotes it holds, and waits for it
+// to end. scratch is a folder for the captured output. Standard output
 // goes to standardOutput instead when one is given (a device, say); out is empty then.
 ToolRun RunTool(const std::filesystem::path& tool, const std::vector<std::string>& arguments,
                 const std::filesystem::path& scratch, const std::filesystem::path& standardOutput = {});

@@ -182,6 +182,7 @@ int RunReplace(const ReplaceOptions& options) {
         }
         const std::uint32_t count = archive->GetEntryCount();
         archive.reset(); // the old pair is closed before it is swapped out
+        data.Close();
         written = written &&
                   output.Commit(
                       reader,

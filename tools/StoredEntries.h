@@ -16,6 +16,8 @@ class CStoredEntries {
 public:
     // Opens the data file binPath (UTF-8); false when it cannot be opened as a regular file.
     bool Open(const std::string& binPath);
+    // Closes the data file (Windows renames no file that is open).
+    void Close() { data.reset(); }
     // The data file's size in bytes.
     std::uint64_t DataSize() const { return dataSize; }
     // True when entry index of archive (opened on the same data file) has stored bytes past the end of
