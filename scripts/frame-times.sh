@@ -41,9 +41,13 @@ else
 fi
 viewer_pid=$!
 
+# The Linux viewer's caption soon leaves ASCII, which xdotool's name search no longer matches: its
+# window is found by its process. Wine's windows are found by their name.
+find_window=(--pid "$viewer_pid")
+[[ "$viewer" == *.exe ]] && find_window=(--name '^Tavro Model Viewer')
 window=
 for _ in $(seq 600); do
-    window=$(xdotool search --onlyvisible --name '^Tavro Model Viewer' 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --onlyvisible "${find_window[@]}" 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && [ -s "$log" ] && break
     sleep 0.1
 done
