@@ -1,4 +1,5 @@
-// Matrix products, the rotation, view and projection builders, and the portable sine and cosine.
+// Matrix products, the rotation builders and the portable sine and cosine (the viewer camera's view and
+// projection are checked in the frames of tests/render/FrameRenderTest.cpp).
 #include "model/Matrix.h"
 #include "model/ScalarTrig.h"
 
@@ -39,17 +40,6 @@ TEST(Matrix, QuarterTurnQuaternionMatchesRotationY) {
     EXPECT_EQ(MatrixRotationQuaternion(0, 2 * h, 0, 2 * h).At(0, 0), (1 - 2 * (2 * h) * (2 * h)));
 }
 
-TEST(Matrix, LookToAndPerspectiveOfTheViewerCamera) {
-    const Matrix4 view = MatrixLookToLH({0, 0, 5}, {0, 0, -5}, {0, 1, 0});
-    const Matrix4 expectedView = {{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 5, 1}};
-    ExpectRowsNear(view, expectedView, 0);
-
-    const Matrix4 projection = MatrixPerspectiveFovLH(1.5707964f, 4.0f / 3.0f, 0.01f, 100.0f);
-    const float r = 100.0f / (100.0f - 0.01f);
-    const Matrix4 expectedProjection = {{0.75f, 0, 0, 0, 0, 1, 0, 0, 0, 0, r, 1, 0, 0, -0.01f * r, 0}};
-    ExpectRowsNear(projection, expectedProjection, 2e-7f);
-}
-
 TEST(ScalarTrig, AccurateAcrossManyTurns) {
     // Within half a turn the error is that of single precision near 1. Further out, the float
     // multiple of 2 pi taken away carries an error that grows by about 1e-7 per radian.
@@ -67,29 +57,6 @@ TEST(ScalarTrig, AccurateAcrossManyTurns) {
         ScalarSinCos(-angle, sn, cn);
         ASSERT_EQ(sn, -s) << angle;
         ASSERT_EQ(cn, c) << angle;
-    }
-}
-
-TEST(ScalarTrig, TellingAngles) {
-    struct Case {
-        float angle;
-        float sine;
-        float cosine;
-        float tolerance;
-    };
-    const Case cases[] = {
-        {0, 0, 1, 0},
-        {1.5707964f, 1, 0, 1.2e-7f},   // a quarter turn: the turn after 1000 ms
-        {3.1415927f, 0, -1, 1.2e-7f},  // half a turn, folded back from above pi/2
-        {-3.1415927f, 0, -1, 1.2e-7f}, // folded back from below -pi/2
-        {6.2831855f, 0, 1, 1e-6f},     // the full turn after 4000 ms
-    };
-    for (const Case& c : cases) {
-        float s;
-        float co;
-        ScalarSinCos(c.angle, s, co);
-        EXPECT_NEAR(s, c.sine, c.tolerance) << c.angle;
-        EXPECT_NEAR(co, c.cosine, c.tolerance) << c.angle;
     }
     float s;
     float c;

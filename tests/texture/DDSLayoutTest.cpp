@@ -1,9 +1,6 @@
 #include "texture/DDSLayout.h"
 
 #include "authoring/DDSWriter.h"
-#include "authoring/G1TWriter.h"
-#include "file/MemoryFile.h"
-#include "texture/G1TToDDS.h"
 
 #include <gtest/gtest.h>
 
@@ -176,27 +173,6 @@ TEST(ComputeSurfaceSize, BlockPackedAndPlainRules) {
     }
     // The largest allowed four-float level is exactly 4 GiB, which 32 bits cannot hold.
     EXPECT_EQ(ComputeSurfaceSize(16384, 16384, Format::R32G32B32A32_Float).sliceSize, 1ull << 32);
-}
-
-TEST(LayOutDDSTexture, ConvertedG1TImageIsOneLevelOf2D) {
-    const std::vector<std::uint8_t> pack = authoring::WriteG1T(
-        std::vector{authoring::G1TTexture{g1t::kFormatDXT1, 2, 3, std::vector<std::uint8_t>(16)}});
-    CReadOnlyMemoryFile source(pack.data(), static_cast<std::uint32_t>(pack.size()), false);
-    CMemoryFile image;
-    ASSERT_TRUE(ConvertG1TToDDS(source, image));
-    const Laid laid =
-        LayOut(std::vector<std::uint8_t>(image.GetBuffer(), image.GetBuffer() + image.GetSize()));
-    ASSERT_EQ(laid.result, kS_OK);
-    const DDSTextureLayout& layout = laid.layout;
-    EXPECT_EQ(layout.dimension, DDSDimension::Texture2D);
-    EXPECT_EQ(layout.format, Format::BC1_UNorm);
-    EXPECT_EQ(layout.width, 4u);
-    EXPECT_EQ(layout.height, 8u);
-    EXPECT_EQ(layout.MipLevels(), 1u);
-    EXPECT_EQ(layout.arraySize, 1u);
-    ASSERT_EQ(layout.subresources.size(), 1u);
-    EXPECT_EQ(laid.OffsetOf(0), 128u);
-    EXPECT_EQ(layout.subresources[0].rowPitch, 8u);
 }
 
 TEST(LayOutDDSTexture, HeaderChecksAndTheirCodes) {

@@ -98,53 +98,50 @@ TEST(ConvertG1TToDDS, WritesThePrefixAndPixelsOfEachFormat) {
     }
 }
 
-TEST(ConvertG1TToDDS, DimensionsComeFromTheTwoNibbles) {
-    std::vector<std::uint8_t> image;
-    ASSERT_TRUE(Convert(Pack(Texture(g1t::kFormatRGBA8, 0, 0, 4)), image)); // dimensions byte 0x00: 1 x 1
-    EXPECT_EQ(U32At(image, 16), 1u);
-    EXPECT_EQ(U32At(image, 12), 1u);
-    ASSERT_TRUE(Convert(Pack(Texture(g1t::kFormatDXT1, 9, 10, 512 * 1024 / 2)), image)); // 0xA9
-    EXPECT_EQ(U32At(image, 16), 512u);
-    EXPECT_EQ(U32At(image, 12), 1024u);
-}
-
-TEST(ConvertG1TToDDS, TakesOnlyTheFirstTextureOfAPack) {
+// The record's nibbles give the dimensions, its format the pixel bytes; only the first texture is read.
+TEST(ConvertG1TToDDS, RecordsGiveTheImageSizeOrAreRefused) {
+    using namespace g1t;
+    std::vector<std::uint8_t> highNibble = Pack(Texture(kFormatRGBA8, 0, 0, 4));
+    highNibble[24] = 0xF0; // record byte 0 (after the 20-byte header and one table entry)
+    std::vector<std::uint8_t> lowNibble = highNibble;
+    lowNibble[24] = 0x01;
     // The second record is unreadable garbage; it must never be looked at.
-    const G1TTexture textures[] = {Texture(g1t::kFormatDXT5, 2, 2, 16), Texture(0xFF, 15, 15, 3)};
-    std::vector<std::uint8_t> image;
-    ASSERT_TRUE(Convert(WriteG1T(textures), image));
-    EXPECT_EQ(std::vector<std::uint8_t>(image.begin() + 128, image.end()), textures[0].pixels);
-}
-
-TEST(ConvertG1TToDDS, OnlyTheFiveKnownFormatCodesConvert) {
+    const G1TTexture firstAndGarbage[] = {Texture(kFormatDXT5, 2, 2, 16), Texture(0xFF, 15, 15, 3)};
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> pack;
+        std::size_t imageSize; // 0: refused
+        std::uint32_t width, height;
+    };
+    const Case cases[] = {
+        {"dimensions byte 0x00 is 1 x 1", Pack(Texture(kFormatRGBA8, 0, 0, 4)), 132, 1, 1},
+        {"dimensions byte 0xA9 is 512 x 1024", Pack(Texture(kFormatDXT1, 9, 10, 512 * 1024 / 2)),
+         128 + 512 * 1024 / 2, 512, 1024},
+        {"4 x 4 DXT1 is one block", Pack(Texture(kFormatDXT1, 2, 2, 8)), 136, 4, 4},
+        // Less than a block; the loader refuses that later.
+        {"2 x 2 DXT1 carries 2 bytes", Pack(Texture(kFormatDXT1, 1, 1, 8)), 130, 2, 2},
+        {"only the first texture of a pack", WriteG1T(firstAndGarbage), 144, 4, 4},
+        {"record byte 0 may use its high nibble", highNibble, 132, 1, 1},
+        {"record byte 0 may not use its low nibble", lowNibble, 0, 0, 0},
+        {"1 x 1 DXT1 has no whole byte", Pack(Texture(kFormatDXT1, 0, 0, 8)), 0, 0, 0},
+        {"pixels short by one byte", Pack(Texture(kFormatRGBA8, 2, 2, 63)), 0, 0, 0},
+        {"32768 x 32768 at 32 bits needs 4 GiB", Pack(Texture(kFormatRGBA8, 15, 15, 16)), 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> image;
+        ASSERT_EQ(Convert(c.pack, image), c.imageSize != 0);
+        if (c.imageSize != 0) {
+            EXPECT_EQ(image.size(), c.imageSize);
+            EXPECT_EQ(U32At(image, 16), c.width);
+            EXPECT_EQ(U32At(image, 12), c.height);
+        }
+    }
     for (int code = 0; code < 256; ++code) {
         const bool known = code == 0 || code == 1 || code == 6 || code == 7 || code == 8;
         std::vector<std::uint8_t> image;
         EXPECT_EQ(Convert(Pack(Texture(static_cast<std::uint8_t>(code), 2, 2, 64)), image), known) << code;
     }
-}
-
-TEST(ConvertG1TToDDS, RecordByteZeroMayOnlyUseItsHighNibble) {
-    std::vector<std::uint8_t> pack = Pack(Texture(g1t::kFormatRGBA8, 0, 0, 4));
-    const std::size_t record = 24; // header 20 + one table entry
-    std::vector<std::uint8_t> image;
-    pack[record] = 0xF0;
-    EXPECT_TRUE(Convert(pack, image));
-    pack[record] = 0x01;
-    EXPECT_FALSE(Convert(pack, image));
-}
-
-TEST(ConvertG1TToDDS, PixelByteCountsAtTheEdges) {
-    std::vector<std::uint8_t> image;
-    ASSERT_TRUE(Convert(Pack(Texture(g1t::kFormatDXT1, 2, 2, 8)), image));
-    EXPECT_EQ(image.size(), 136u); // 4 x 4 DXT1: prefix and one block
-    // 2 x 2 DXT1 carries 2 bytes, less than a block; the loader refuses that later.
-    ASSERT_TRUE(Convert(Pack(Texture(g1t::kFormatDXT1, 1, 1, 8)), image));
-    EXPECT_EQ(image.size(), 130u);
-    EXPECT_FALSE(Convert(Pack(Texture(g1t::kFormatDXT1, 0, 0, 8)), image));   // 1 x 1 DXT1: no whole byte
-    EXPECT_FALSE(Convert(Pack(Texture(g1t::kFormatRGBA8, 2, 2, 63)), image)); // short of its pixels
-    // 32768 x 32768 at 32 bits would need 4 GiB of pixels.
-    EXPECT_FALSE(Convert(Pack(Texture(g1t::kFormatRGBA8, 15, 15, 16)), image));
 }
 
 TEST(ConvertG1TToDDS, RefusesBadHeaderFields) {
