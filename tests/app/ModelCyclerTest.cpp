@@ -1,13 +1,6 @@
-#include "app/ModelCycler.h"
-#include "app/RenderingViewer.h"
 #include "app/Viewer.h"
-#include "gpu/recording/RecordingFactory.h"
-#include "platform/headless/HeadlessPlatform.h"
-#include "render/RenderModel.h"
-#include "render/RendererState.h"
-#include "tests/TempDirectory.h"
 #include "tests/app/HookedRenderer.h"
-#include "tests/app/ScheduleArchive.h"
+#include "tests/app/RecordedCyclerTest.h"
 
 #include <gtest/gtest.h>
 
@@ -20,35 +13,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A cycler loading into a renderer on the recording backend, from an archive in a folder of its own.
-class ModelCyclerTest : public ::testing::Test {
+class ModelCyclerTest : public apptest::RecordedCyclerTest {
 protected:
     // For the tests that drive the cycler directly; the viewer sets the device up itself.
     void InitDevice() {
         RenderHost host{[] { return 0u; }, [] { return ClientSize{1280, 960}; }};
         ASSERT_TRUE(tavro::InitDevice(state, factory, &gpuWindow, host));
     }
-
-    void WriteArchive(const apptest::ScheduleArchiveOptions& options = {}) {
-        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
-    }
-    // The first schedule row of the current model, or -1 without one.
-    int CurrentRow() const {
-        if (state.currentModel == nullptr) {
-            return -1;
-        }
-        return static_cast<int>(apptest::RowOfModelHeight(state.currentModel->GetModel()->GetBoundsMax()[1]));
-    }
-
-    testing::TempDirectory folder;
-    fs::path archive = folder.path / "LINKDATA1.bin";
-    platform::CHeadlessPlatform platform;
-    gpu::recording::Recorder recorder;
-    gpu::recording::RecordingFactory factory{recorder};
-    RendererState state;
-    CModelCycler cycler{state, archive.wstring()};
-    int gpuWindow = 0;
-    CRenderingViewer renderer{state, factory, &gpuWindow, cycler};
 };
 
 TEST_F(ModelCyclerTest, WalksEveryRowThenStartsAgain) {

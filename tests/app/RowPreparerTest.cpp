@@ -48,12 +48,7 @@ struct RecordedViewer {
         return transcript;
     }
 
-    // The first schedule row of the current model of a schedule archive, or -1 without one.
-    int CurrentRow() const {
-        return state.currentModel == nullptr ? -1
-                                             : static_cast<int>(apptest::RowOfModelHeight(
-                                                   state.currentModel->GetModel()->GetBoundsMax()[1]));
-    }
+    int CurrentRow() const { return apptest::RowShown(state); }
 
     gpu::recording::Recorder recorder;
     gpu::recording::RecordingFactory factory{recorder};

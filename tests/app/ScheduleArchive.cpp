@@ -4,6 +4,8 @@
 #include "authoring/ArchiveWriter.h"
 #include "authoring/G1MWriter.h"
 #include "authoring/G1TWriter.h"
+#include "render/RenderModel.h"
+#include "render/RendererState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -134,8 +136,12 @@ std::string WriteScheduleArchive(const std::filesystem::path& binPath,
     return {};
 }
 
-std::uint32_t RowOfModelHeight(float height) {
-    return static_cast<std::uint32_t>(std::lround((height - 1) / kRowMarkStep));
+int RowShown(const RendererState& state) {
+    if (state.currentModel == nullptr) {
+        return -1;
+    }
+    return static_cast<int>(
+        std::lround((state.currentModel->GetModel()->GetBoundsMax()[1] - 1) / kRowMarkStep));
 }
 
 } // namespace tavro::apptest

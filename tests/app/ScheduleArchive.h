@@ -6,6 +6,10 @@
 #include <set>
 #include <string>
 
+namespace tavro {
+class RendererState;
+}
+
 namespace tavro::apptest {
 
 struct ScheduleArchiveOptions {
@@ -29,7 +33,7 @@ struct ScheduleArchiveOptions {
 std::string WriteScheduleArchive(const std::filesystem::path& binPath,
                                  const ScheduleArchiveOptions& options = {});
 
-// The first schedule row whose model a built model is, read back from its height.
-std::uint32_t RowOfModelHeight(float height);
+// The first schedule row naming the model the state shows, read back from its height; -1 without one.
+int RowShown(const RendererState& state);
 
 } // namespace tavro::apptest

@@ -1,17 +1,10 @@
 #include "app/ViewerSession.h"
 
-#include "app/ModelCycler.h"
-#include "app/RenderingViewer.h"
 #include "app/ViewerArguments.h"
 #include "app/ViewerTexts.h"
-#include "gpu/recording/RecordingFactory.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "render/Camera.h"
-#include "render/RenderModel.h"
-#include "render/RendererState.h"
-#include "tests/TempDirectory.h"
 #include "tests/app/HookedRenderer.h"
-#include "tests/app/ScheduleArchive.h"
+#include "tests/app/RecordedCyclerTest.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using gpu::recording::PresentArgs;
 using gpu::recording::UpdateSubresourceArgs;
-using platform::CHeadlessPlatform;
 
 // FNV-1a over every constant-buffer update of a run, in order.
 std::uint64_t DigestOfConstantBytes(const gpu::recording::Recorder& recorder) {
@@ -40,13 +32,13 @@ std::uint64_t DigestOfConstantBytes(const gpu::recording::Recorder& recorder) {
 
 // The viewer with its user session on the headless platform and the recording backend, over a
 // generated archive whose first rows hold models.
-class ViewerSessionTest : public ::testing::Test {
+class ViewerSessionTest : public apptest::RecordedCyclerTest {
 protected:
     void SetUp() override {
         apptest::ScheduleArchiveOptions options;
         options.rowLimit = 40;
         options.brokenModelEntries = brokenModels;
-        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
+        ASSERT_NO_FATAL_FAILURE(WriteArchive(options));
         platform.SetTick(123456);
     }
 
@@ -60,12 +52,6 @@ protected:
         sessionForHook = nullptr;
         hookedForHook = nullptr;
         return code;
-    }
-    int CurrentRow() const {
-        if (state.currentModel == nullptr) {
-            return -1;
-        }
-        return static_cast<int>(apptest::RowOfModelHeight(state.currentModel->GetModel()->GetBoundsMax()[1]));
     }
     void Key(std::uintptr_t key) { platform.QueueMessage(platform::kMessageKeyDown, key); }
     void Mouse(std::uint32_t message, int x, int y, std::uintptr_t buttons = 0) {
@@ -83,15 +69,6 @@ protected:
     }
 
     std::set<std::uint32_t> brokenModels;
-    testing::TempDirectory folder;
-    fs::path archive = folder.path / "LINKDATA1.bin";
-    CHeadlessPlatform platform;
-    gpu::recording::Recorder recorder;
-    gpu::recording::RecordingFactory factory{recorder};
-    RendererState state;
-    CModelCycler cycler{state, archive.wstring()};
-    int gpuWindow = 0;
-    CRenderingViewer renderer{state, factory, &gpuWindow, cycler};
     CViewerSession* sessionForHook = nullptr;
     apptest::HookedRenderer* hookedForHook = nullptr;
     // Loads the model timer made (the start load and the user's steps are not counted).
