@@ -123,6 +123,18 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
+std::pair<std::uint32_t, std::uint32_t> PngSize(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> png = ReadFileBytes(path);
+    if (png.size() < 24 || std::string(png.begin() + 1, png.begin() + 4) != "PNG") {
+        return {0, 0};
+    }
+    const auto bigEndian = [&png](std::size_t at) {
+        return std::uint32_t{png[at]} << 24 | std::uint32_t{png[at + 1]} << 16 |
+               std::uint32_t{png[at + 2]} << 8 | png[at + 3];
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
 ToolRun RunTool(const std::filesystem::path& tool, const std::vector<std::string>& arguments,
                 const std::filesystem::path& scratch, const std::filesystem::path& standardOutput) {
     const std::filesystem::path out = standardOutput.empty() ? scratch / "tool-stdout.txt" : standardOutput;

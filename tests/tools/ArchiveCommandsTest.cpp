@@ -93,10 +93,7 @@ TEST_F(ArchiveCommands, FailuresSayWhatIsWrongAndLeaveNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        const testing::ToolRun result = Run(c.arguments);
-        EXPECT_NE(result.exitCode, 0);
-        EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        testing::ExpectOneLineRefusal(Run(c.arguments), c.expected);
         EXPECT_FALSE(fs::exists(fs::path(folder) / "0.bin"));
     }
     fs::remove(directory.path / "demo.idx");

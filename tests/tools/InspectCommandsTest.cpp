@@ -1,9 +1,7 @@
 // tavro list, rows and extract, run as the built program on generated archives.
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
-#include "tests/TempDirectory.h"
-#include "tests/ToolProcess.h"
-#include "tests/app/ScheduleArchive.h"
+#include "tests/tools/ScheduleArchiveSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -25,25 +23,16 @@ std::size_t CountOf(const std::string& text, const std::string& part) {
 }
 
 // An archive whose rows 0 and 1 have content, compressed; row 1's model is bytes no reader accepts.
-class InspectCommands : public ::testing::Test {
+class InspectCommands : public testing::ScheduleArchiveSuite {
 protected:
-    void SetUp() override {
-        apptest::ScheduleArchiveOptions options;
+    InspectCommands() {
         options.rowLimit = 2;
         options.compressed = true;
         options.brokenModelEntries = {row1.modelEntry};
-        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
-    }
-
-    ToolRun Run(const std::vector<std::string>& arguments) {
-        return testing::RunTool(arguments, directory.path);
     }
 
     std::string Entry(std::uint32_t index) const { return "{\"index\": " + std::to_string(index) + ", "; }
 
-    testing::TempDirectory directory;
-    fs::path archive = directory.path / "LINKDATA1.bin";
-    std::string bin = archive.string();
     ModelScheduleRow row0 = ModelSchedule()[0];
     ModelScheduleRow row1 = ModelSchedule()[1];
 };

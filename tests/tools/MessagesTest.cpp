@@ -1,9 +1,7 @@
 // What the tool says when it is used the wrong way: one line on stderr that names the mistake and points
 // to what is right, and a non-zero exit.
 #include "app/ModelSchedule.h"
-#include "tests/TempDirectory.h"
-#include "tests/ToolProcess.h"
-#include "tests/app/ScheduleArchive.h"
+#include "tests/tools/ScheduleArchiveSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +11,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ToolRun;
 
-class Messages : public ::testing::Test {
+class Messages : public testing::ScheduleArchiveSuite {
 protected:
-    void SetUp() override {
-        apptest::ScheduleArchiveOptions options;
-        options.rowLimit = 1;
-        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
-    }
+    Messages() { options.rowLimit = 1; }
 
-    ToolRun Run(const std::vector<std::string>& arguments) {
-        return testing::RunTool(arguments, directory.path);
-    }
-
-    testing::TempDirectory directory;
-    fs::path archive = directory.path / "LINKDATA1.bin";
-    std::string bin = archive.string();
     std::string texture = bin + ":" + std::to_string(ModelSchedule()[0].textureEntry);
     std::string model = bin + ":" + std::to_string(ModelSchedule()[0].modelEntry);
 };
@@ -54,10 +41,7 @@ TEST_F(Messages, EachMistakeIsNamedInOneLineThatPointsTheRightWay) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
-        const ToolRun result = Run(c.arguments);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
-        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+        testing::ExpectOneLineRefusal(Run(c.arguments), c.expected);
         EXPECT_FALSE(fs::exists(out + ".dds") || fs::exists(out + ".png") || fs::exists(out + ".jpg"));
     }
     const ToolRun plainFile = Run({"model-info", (directory.path / "LINKDATA1.idx").string()});

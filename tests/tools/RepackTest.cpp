@@ -3,9 +3,7 @@
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
 #include "authoring/ArchiveWriter.h"
-#include "tests/TempDirectory.h"
-#include "tests/ToolProcess.h"
-#include "tests/app/ScheduleArchive.h"
+#include "tests/tools/ScheduleArchiveSuite.h"
 #include "tools/ArchivePairSwap.h"
 
 #include <gtest/gtest.h>
@@ -49,23 +47,17 @@ void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-class Repack : public ::testing::Test {
+class Repack : public testing::ScheduleArchiveSuite {
 protected:
-    void SetUp() override {
-        apptest::ScheduleArchiveOptions options;
+    Repack() {
         options.rowLimit = 3;
         options.compressed = true;
-        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
+    }
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(ScheduleArchiveSuite::SetUp());
         WriteBytes(replacement, std::vector<std::uint8_t>(70000, 'x'));
     }
 
-    ToolRun Run(const std::vector<std::string>& arguments) {
-        return testing::RunTool(arguments, directory.path);
-    }
-
-    testing::TempDirectory directory;
-    fs::path archive = directory.path / "LINKDATA1.bin";
-    std::string bin = archive.string();
     fs::path replacement = directory.path / "new.g1m";
     std::uint32_t replaced = ModelSchedule()[1].modelEntry;
 };
@@ -191,10 +183,7 @@ TEST_F(Repack, RefusalsComeBeforeAnythingIsWritten) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
-        const ToolRun result = Run(c.arguments);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
-        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+        testing::ExpectOneLineRefusal(Run(c.arguments), c.expected);
         EXPECT_FALSE(fs::exists(out));
     }
     WriteBytes(directory.path / "LINKDATA1.bin.bak", {7});

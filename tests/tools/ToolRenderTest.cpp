@@ -1,9 +1,7 @@
 // tavro render and contact-sheet, run as the built program on a generated archive: the frame a schedule
 // row shows, drawn headless and written as a PNG, is the same picture on every platform's backend.
 #include "authoring/demo/ContactSheet.h"
-#include "tests/TempDirectory.h"
-#include "tests/ToolProcess.h"
-#include "tests/app/ScheduleArchive.h"
+#include "tests/tools/ScheduleArchiveSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -45,35 +43,40 @@ void ExpectNear(std::array<int, 3> actual, std::array<int, 3> expected) {
         EXPECT_NEAR(actual[channel], expected[channel], 8) << "channel " << channel;
 }
 
-class ToolRenderTest : public ::testing::Test {
+class ToolRenderTest : public testing::ScheduleArchiveSuite {
 protected:
-    void SetUp() override {
-        apptest::ScheduleArchiveOptions options;
+    ToolRenderTest() {
         options.textureSize = 1; // one texel: the square is one flat colour
         options.rowLimit = 1;
-        ASSERT_EQ(apptest::WriteScheduleArchive(archive, options), "");
     }
 
-    testing::ToolRun Run(const std::string& command, const std::vector<std::string>& options) {
-        std::vector<std::string> arguments = {command, archive.string(), "-o", output.string()};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        return testing::RunTool(TAVRO_TOOL_PATH, arguments, directory.path);
+    // The command on the archive, writing the output picture.
+    testing::ToolRun Run(const std::string& command, const std::vector<std::string>& extra) {
+        std::vector<std::string> arguments = {command, bin, "-o", output.string()};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return ScheduleArchiveSuite::Run(arguments);
     }
-    testing::ToolRun Render(const std::vector<std::string>& options) { return Run("render", options); }
+    testing::ToolRun Render(const std::vector<std::string>& extra) { return Run("render", extra); }
+    testing::ToolRun Tool(const std::vector<std::string>& arguments) {
+        return ScheduleArchiveSuite::Run(arguments);
+    }
+    // Row 0 rendered at 160 x 120 with the options, read back; no pixels when the run failed.
+    Picture RenderRow0(std::vector<std::string> extra) {
+        extra.insert(extra.begin(), {"--row", "0", "--size", "160x120"});
+        const testing::ToolRun run = Render(extra);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return ReadPng(output);
+    }
 
-    testing::TempDirectory directory;
-    fs::path archive = directory.path / "LINKDATA1.bin";
     fs::path output = directory.path / "frame.png";
 };
 
+// Row 0's texture is (255, 60, 60); the fitted square covers the middle of the picture.
 TEST_F(ToolRenderTest, DrawsTheRowsFlatColouredSquareFacingTheCameraOnBlack) {
-    const testing::ToolRun run = Render({"--row", "0", "--size", "160x120"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const Picture picture = ReadPng(output);
+    const Picture picture = RenderRow0({});
     ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
     ASSERT_EQ(picture.width, 160);
     ASSERT_EQ(picture.height, 120);
-    // Row 0's texture is (255, 60, 60); the fitted square covers the middle of the picture.
     for (const auto& [x, y] : {std::pair{80, 60}, std::pair{60, 40}, std::pair{100, 80}}) {
         SCOPED_TRACE(::testing::Message() << "square at (" << x << ", " << y << ")");
         ExpectNear(picture.At(x, y), {255, 60, 60});
@@ -85,10 +88,7 @@ TEST_F(ToolRenderTest, DrawsTheRowsFlatColouredSquareFacingTheCameraOnBlack) {
 }
 
 TEST_F(ToolRenderTest, ViewOptionsMoveTheCameraAndColourTheBackground) {
-    const testing::ToolRun run =
-        Render({"--row", "0", "--size", "160x120", "--zoom", "5", "--background", "336699"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const Picture picture = ReadPng(output);
+    const Picture picture = RenderRow0({"--zoom", "5", "--background", "336699"});
     ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
     // Five times as far, the square covers a fifth of what it did: its middle stays, its old corner
     // region shows the background.
@@ -98,9 +98,7 @@ TEST_F(ToolRenderTest, ViewOptionsMoveTheCameraAndColourTheBackground) {
 }
 
 TEST_F(ToolRenderTest, ATransparentBackgroundHasAlphaZeroAndTheModelIsOpaque) {
-    const testing::ToolRun run = Render({"--row", "0", "--size", "160x120", "--background", "transparent"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const Picture picture = ReadPng(output);
+    const Picture picture = RenderRow0({"--background", "transparent"});
     ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
     ExpectNear(picture.At(80, 60), {255, 60, 60});
     EXPECT_EQ(picture.Alpha(80, 60), 255);
@@ -120,19 +118,13 @@ TEST_F(ToolRenderTest, ATransparentBackgroundHasAlphaZeroAndTheModelIsOpaque) {
 }
 
 TEST_F(ToolRenderTest, AnyModelIsDrawnWithAnyTextureFileOrEntryOrInWhite) {
-    ASSERT_EQ(Render({"--row", "0", "--size", "160x120"}).exitCode, 0);
+    ASSERT_NE(RenderRow0({}).rgba, nullptr);
     const std::string rowFrame = testing::ReadFileText(output);
     ASSERT_FALSE(rowFrame.empty());
     const fs::path files = directory.path / "files";
     const std::string entry = archive.string() + ":";
-    ASSERT_EQ(testing::RunTool(TAVRO_TOOL_PATH, {"extract", archive.string(), "97-98", "-o", files.string()},
-                               directory.path)
-                  .exitCode,
-              0);
-    ASSERT_EQ(testing::RunTool(TAVRO_TOOL_PATH,
-                               {"g1t-to-dds", (files / "97.g1t").string(), "-o", (files / "97.dds").string()},
-                               directory.path)
-                  .exitCode,
+    ASSERT_EQ(Tool({"extract", archive.string(), "97-98", "-o", files.string()}).exitCode, 0);
+    ASSERT_EQ(Tool({"g1t-to-dds", (files / "97.g1t").string(), "-o", (files / "97.dds").string()}).exitCode,
               0);
     // Row 0 is model 98 with texture pack 97: named as entries or files, with the pack or its DDS image,
     // the same frame.
@@ -141,17 +133,13 @@ TEST_F(ToolRenderTest, AnyModelIsDrawnWithAnyTextureFileOrEntryOrInWhite) {
                                          std::pair{entry + "98", (files / "97.dds").string()}}) {
         SCOPED_TRACE(model + " with " + texture);
         fs::remove(output);
-        const testing::ToolRun run = testing::RunTool(
-            TAVRO_TOOL_PATH,
-            {"render", model, "--texture", texture, "--size", "160x120", "-o", output.string()},
-            directory.path);
+        const testing::ToolRun run =
+            Tool({"render", model, "--texture", texture, "--size", "160x120", "-o", output.string()});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(testing::ReadFileText(output) == rowFrame);
     }
 
-    const testing::ToolRun white = testing::RunTool(
-        TAVRO_TOOL_PATH, {"render", entry + "98", "--size", "160x120", "-o", output.string()},
-        directory.path);
+    const testing::ToolRun white = Tool({"render", entry + "98", "--size", "160x120", "-o", output.string()});
     ASSERT_EQ(white.exitCode, 0) << white.err;
     const Picture picture = ReadPng(output);
     ASSERT_NE(picture.rgba, nullptr) << "not a PNG";
@@ -178,10 +166,7 @@ TEST_F(ToolRenderTest, AnyModelIsDrawnWithAnyTextureFileOrEntryOrInWhite) {
         if (!texture.empty()) {
             arguments.insert(arguments.end(), {"--texture", texture});
         }
-        const testing::ToolRun run = testing::RunTool(TAVRO_TOOL_PATH, arguments, directory.path);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-        EXPECT_NE(run.err.find(named + ": "), std::string::npos) << run.err;
+        testing::ExpectOneLineRefusal(Tool(arguments), named + ": ");
         EXPECT_FALSE(fs::exists(output));
     }
     EXPECT_NE(Render({"--row", "0", "--texture", entry + "97"}).exitCode, 0)
@@ -189,16 +174,14 @@ TEST_F(ToolRenderTest, AnyModelIsDrawnWithAnyTextureFileOrEntryOrInWhite) {
 }
 
 TEST_F(ToolRenderTest, BadArgumentsFailWithOneLineAndWriteNothing) {
-    for (const std::vector<std::string>& options :
+    for (const std::vector<std::string>& wrong :
          std::vector<std::vector<std::string>>{{"--row", "332"},
                                                {"--row", "0", "--size", "0x10"},
                                                {"--row", "1"},
                                                {"--row", "0", "--background", "12345G"},
                                                {"--row", "0", "--pitch", "90"}}) {
-        SCOPED_TRACE(options[1]);
-        const testing::ToolRun run = Render(options);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        SCOPED_TRACE(wrong[1]);
+        testing::ExpectOneLineRefusal(Render(wrong));
         EXPECT_FALSE(fs::exists(output));
     }
 }
@@ -235,9 +218,7 @@ TEST_F(ToolRenderTest, ContactSheetTilesAreTheFramesRenderDrawsWithTheSameViewOp
         ExpectNear(frame.At(2, 2), withView ? std::array{0x33, 0x66, 0x99} : std::array{0, 0, 0});
     }
     fs::remove(output);
-    const testing::ToolRun bad = Run("contact-sheet", {"--rows", "0", "--background", "blue"});
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err.find('\n'), bad.err.size() - 1) << bad.err;
+    testing::ExpectOneLineRefusal(Run("contact-sheet", {"--rows", "0", "--background", "blue"}));
     EXPECT_FALSE(fs::exists(output));
 }
 
