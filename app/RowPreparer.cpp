@@ -3,6 +3,7 @@
 #include "app/ModelCycler.h"
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
+#include "platform/BackgroundThread.h"
 #include "render/PreparedModel.h"
 
 #include <algorithm>
@@ -152,6 +153,8 @@ std::unique_ptr<PreparedRow> CRowPreparer::Take(std::uint32_t row, CFileBase& op
 }
 
 void CRowPreparer::Work() {
+    // Woken by every switch: it must not run in the middle of the switch that woke it.
+    platform::MarkCallingThreadAsBackground();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
