@@ -577,8 +577,10 @@ bool CSdlPlatform::PeekMessage(Message& message) {
             followUpFrames_ = kFollowUpFrames;
         }
         // While frames are being presented the chrome is drawn with them; otherwise the window draws
-        // itself, so its menu answers even when no model is shown.
-        if (followUpFrames_ > 0 && !presentedSincePeek_) {
+        // itself, so its menu answers even when no model is shown. Only an idle pass that presented
+        // nothing says that: after a message the idle pass has not run yet, and a repaint then would make
+        // a key's frame wait for a whole extra swap of the previous one.
+        if (followUpFrames_ > 0 && idleSincePeek_ && !presentedSincePeek_) {
             Compose();
         }
         if (followUpFrames_ > 0) {
@@ -586,10 +588,12 @@ bool CSdlPlatform::PeekMessage(Message& message) {
         }
         presentedSincePeek_ = false;
         if (queue_.empty() && window_->paintPending) {
+            idleSincePeek_ = false;
             message = Message{kMainWindow, kMessagePaint, 0, 0};
             return true;
         }
     }
+    idleSincePeek_ = queue_.empty();
     if (queue_.empty()) {
         return false;
     }

@@ -104,6 +104,7 @@ private:
     std::uint32_t pendingCharacter_ = 0;
     bool pendingCharacterAlt_ = false;
     bool presentedSincePeek_ = false;
+    bool idleSincePeek_ = false; // the last peek found no message, so the idle pass ran after it
     int followUpFrames_ = 0;
     bool dialogEnded_ = false;
     std::intptr_t dialogResult_ = 0;
