@@ -1,5 +1,7 @@
 #include "app/IconFile.h"
 
+#include "file/LittleEndian.h"
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -14,16 +16,6 @@ constexpr std::size_t kPaletteColours = 256;
 constexpr std::uint8_t kOpaqueAlpha = 128;
 
 using Rgb = std::array<std::uint8_t, 3>;
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 // Bitmap rows are padded to whole 32-bit words.
 std::uint32_t RowBytes(std::uint32_t width, std::uint32_t bitsPerPixel) {
@@ -86,17 +78,17 @@ std::vector<std::uint8_t> EncodeImage(const platform::IconImage& image, std::uin
     const std::vector<Rgb> palette = bitsPerPixel == 8 ? BuildPalette(image) : std::vector<Rgb>{};
 
     std::vector<std::uint8_t> out;
-    Put32(out, kBitmapHeaderBytes);
-    Put32(out, size);
-    Put32(out, size * 2);
-    Put16(out, 1);
-    Put16(out, bitsPerPixel);
-    Put32(out, 0); // uncompressed
-    Put32(out, (colourRow + maskRow) * size);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, bitsPerPixel == 8 ? static_cast<std::uint32_t>(kPaletteColours) : 0);
-    Put32(out, 0);
+    AppendU32(out, kBitmapHeaderBytes);
+    AppendU32(out, size);
+    AppendU32(out, size * 2);
+    AppendU16(out, 1);
+    AppendU16(out, bitsPerPixel);
+    AppendU32(out, 0); // uncompressed
+    AppendU32(out, (colourRow + maskRow) * size);
+    AppendU32(out, 0);
+    AppendU32(out, 0);
+    AppendU32(out, bitsPerPixel == 8 ? static_cast<std::uint32_t>(kPaletteColours) : 0);
+    AppendU32(out, 0);
     if (bitsPerPixel == 8) {
         for (std::size_t i = 0; i < kPaletteColours; ++i) {
             const Rgb colour = i < palette.size() ? palette[i] : Rgb{0, 0, 0};
@@ -152,9 +144,9 @@ std::vector<std::uint8_t> EncodeIconFile(const platform::IconResource& icon) {
     }
 
     std::vector<std::uint8_t> out;
-    Put16(out, 0);
-    Put16(out, 1); // icon
-    Put16(out, static_cast<std::uint32_t>(encoded.size()));
+    AppendU16(out, 0);
+    AppendU16(out, 1); // icon
+    AppendU16(out, static_cast<std::uint32_t>(encoded.size()));
     auto offset = static_cast<std::uint32_t>(kDirectoryHeaderBytes + kDirectoryEntryBytes * encoded.size());
     for (std::size_t i = 0; i < encoded.size(); ++i) {
         const auto dimension = static_cast<std::uint8_t>(sources[i]->size == 256 ? 0 : sources[i]->size);
@@ -162,10 +154,10 @@ std::vector<std::uint8_t> EncodeIconFile(const platform::IconResource& icon) {
         out.push_back(dimension);
         out.push_back(0); // colour count: 0 for 256 colours and more
         out.push_back(0);
-        Put16(out, 1);
-        Put16(out, depths[i]);
-        Put32(out, static_cast<std::uint32_t>(encoded[i].size()));
-        Put32(out, offset);
+        AppendU16(out, 1);
+        AppendU16(out, depths[i]);
+        AppendU32(out, static_cast<std::uint32_t>(encoded[i].size()));
+        AppendU32(out, offset);
         offset += static_cast<std::uint32_t>(encoded[i].size());
     }
     for (const std::vector<std::uint8_t>& image : encoded) {

@@ -1,6 +1,7 @@
 #include "archive/BinArchive.h"
 
 #include "archive/Lzp2.h"
+#include "file/LittleEndian.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -14,11 +15,6 @@ namespace tavro {
 namespace {
 
 constexpr std::size_t kExtensionLength = 4;
-
-std::uint32_t ReadLe32(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
-           std::uint32_t{bytes[3]} << 24;
-}
 
 bool HasBinExtension(const wchar_t* path, std::size_t length) {
     if (length < kExtensionLength) {
@@ -86,8 +82,8 @@ bool CKOEIFile_BIN_SM5::Open(const wchar_t* path, std::int32_t mode) {
         std::uint64_t runningOffset = 0;
         for (std::uint32_t i = 0; i < entryCount; ++i) {
             const std::uint8_t* record = records.data() + std::size_t{i} * kIndexRecordSize;
-            const std::uint32_t size = ReadLe32(record);
-            const std::uint32_t compressedSize = ReadLe32(record + 4);
+            const std::uint32_t size = LoadU32(record);
+            const std::uint32_t compressedSize = LoadU32(record + 4);
             CFileBaseBlock_Compressed& entry = entries[i];
             flags[i] = compressedSize != 0 ? 1 : 0;
             entry.offset = runningOffset;

@@ -1,5 +1,7 @@
 #include "archive/Lzp2.h"
 
+#include "file/LittleEndian.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -17,11 +19,6 @@ constexpr std::uint64_t kBlockAlignment = 2048;
 constexpr std::ptrdiff_t kSourceSlack = 1 + 64;
 constexpr std::ptrdiff_t kOutputSlack = 64;
 constexpr std::size_t kWideFillMax = 32;
-
-std::uint32_t ReadLe32(const std::uint8_t* bytes) {
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
-           std::uint32_t(bytes[3]) << 24;
-}
 
 // Copies a back reference of at most 18 bytes with wide moves, writing up to 32 bytes at out. The
 // result equals a forward copy of one byte at a time, also when distance < length: each move reads
@@ -150,13 +147,13 @@ bool Lzp2Decode(const std::uint8_t* source, std::uint32_t sourceSize, std::uint8
         if (blockStart > sourceSize || sourceSize - blockStart < kHeaderSize)
             return false;
         const std::uint8_t* header = source + blockStart;
-        const std::uint32_t opStreamSize = ReadLe32(header + 12);
-        if (opStreamSize > 0xFFFFFFFFu - kHeaderSize || ReadLe32(header) != kMagic)
+        const std::uint32_t opStreamSize = LoadU32(header + 12);
+        if (opStreamSize > 0xFFFFFFFFu - kHeaderSize || LoadU32(header) != kMagic)
             return false;
         const std::uint64_t blockOutputStart = k * kLzp2BlockOutputSize;
         const std::uint64_t blockOutputSize =
             std::min<std::uint64_t>(outputSize - blockOutputStart, kLzp2BlockOutputSize);
-        if (ReadLe32(header + 8) != blockOutputSize)
+        if (LoadU32(header + 8) != blockOutputSize)
             return false;
         std::uint8_t* out = output + blockOutputStart;
         if (!DecodeBlock(header + kHeaderSize, source + sourceSize, output, out, out + blockOutputSize))

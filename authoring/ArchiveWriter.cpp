@@ -2,6 +2,7 @@
 
 #include "archive/BinArchive.h"
 #include "authoring/Lzp2Encoder.h"
+#include "file/LittleEndian.h"
 
 #include <algorithm>
 #include <array>
@@ -11,12 +12,6 @@
 namespace tavro::authoring {
 
 namespace {
-
-void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
 
 std::uint32_t KnownIndexSizeFor(std::uint32_t entryCount) {
     for (const auto& table : {std::span<const KnownIndexSize>(kOrochizIndexSizes),
@@ -89,9 +84,9 @@ bool CArchiveWriter::AddRecord(std::span<const std::uint8_t> stored, std::uint32
     if (!data(stored) || !data(std::span(kZeros).first(padding))) {
         return Fail(DataName() + ": write failed");
     }
-    AppendLe32(records, size);
-    AppendLe32(records, compressedSize);
-    AppendLe32(records, 0);
+    AppendU32(records, size);
+    AppendU32(records, compressedSize);
+    AppendU32(records, 0);
     ++entryCount;
     return true;
 }

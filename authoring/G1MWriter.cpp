@@ -1,5 +1,7 @@
 #include "authoring/G1MWriter.h"
 
+#include "file/LittleEndian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -13,24 +15,6 @@ void AppendBytes(std::vector<std::uint8_t>& out, const void* bytes, std::size_t 
         out.resize(at + size);
         std::memcpy(out.data() + at, bytes, size);
     }
-}
-
-void AppendU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 24)};
-    AppendBytes(out, bytes, 4);
-}
-
-void AppendU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
-    AppendBytes(out, bytes, 2);
-}
-
-void AppendF32(std::vector<std::uint8_t>& out, float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    AppendU32(out, bits);
 }
 
 void PatchU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {

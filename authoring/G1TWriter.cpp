@@ -1,19 +1,13 @@
 #include "authoring/G1TWriter.h"
 
 #include "authoring/BlockCompress.h"
+#include "file/LittleEndian.h"
 
 #include <bit>
-#include <cstring>
 #include <utility>
 
 namespace tavro::authoring {
 namespace {
-
-void AppendU32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    const std::size_t at = bytes.size();
-    bytes.resize(at + 4);
-    std::memcpy(bytes.data() + at, &value, 4);
-}
 
 bool IsDimension(std::uint32_t size) {
     return std::has_single_bit(size) && size <= 32768;

@@ -6,6 +6,7 @@
 // size. An accepted archive must hold the table's entry count with 2048-aligned, ascending offsets, and
 // may deliver an entry only when its stored bytes lie inside the data file.
 #include "archive/BinArchive.h"
+#include "file/LittleEndian.h"
 #include "fuzz/FuzzTarget.h"
 #include "fuzz/SpanFileSystem.h"
 
@@ -44,10 +45,6 @@ void CheckEntry(CKOEIFile_BIN_SM5& archive, std::uint32_t index, std::uint64_t d
     sink = buffer[size - 1];
 }
 
-std::uint32_t ReadLe32(const std::uint8_t* bytes) {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 // bytes cut or zero-extended to size, in a block of its own so that the sanitizers see any read past it.
 std::vector<std::uint8_t> Fitted(std::span<const std::uint8_t> bytes, std::size_t size) {
     std::vector<std::uint8_t> fitted(size, 0);
@@ -63,10 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::uint32_t selector = data[0] % 7u;
-    const std::uint32_t dataSize = ReadLe32(data + 1) % (kMaxDataSize + 1);
+    const std::uint32_t dataSize = LoadU32(data + 1) % (kMaxDataSize + 1);
     const std::span<const std::uint8_t> rest(data + kHeader, size - kHeader);
     const std::span<const std::uint8_t> indexBytes =
-        rest.first(std::min<std::size_t>(ReadLe32(data + 5), rest.size()));
+        rest.first(std::min<std::size_t>(LoadU32(data + 5), rest.size()));
 
     const bool orochiz = selector >= 3 && selector < 6;
     std::size_t indexSize = indexBytes.size();

@@ -1,5 +1,7 @@
 #include "fuzz/ArchivePair.h"
 
+#include "file/LittleEndian.h"
+
 #include <algorithm>
 #include <string>
 #include <unistd.h>
@@ -36,16 +38,11 @@ ArchiveBytes WriteArchiveBytes(const std::function<bool(authoring::CArchiveWrite
 
 std::vector<std::uint8_t> IndexTargetInput(std::uint8_t selector, const ArchiveBytes& archive) {
     std::vector<std::uint8_t> input{selector};
-    const auto appendLe32 = [&input](std::size_t value) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            input.push_back(static_cast<std::uint8_t>(value >> shift));
-        }
-    };
     const auto lastNonZero = std::find_if(archive.index.rbegin(), archive.index.rend(),
                                           [](std::uint8_t byte) { return byte != 0; });
     const std::size_t indexLength = static_cast<std::size_t>(archive.index.rend() - lastNonZero);
-    appendLe32(archive.data.size());
-    appendLe32(indexLength);
+    AppendU32(input, static_cast<std::uint32_t>(archive.data.size()));
+    AppendU32(input, static_cast<std::uint32_t>(indexLength));
     input.insert(input.end(), archive.index.begin(),
                  archive.index.begin() + static_cast<std::ptrdiff_t>(indexLength));
     input.insert(input.end(), archive.data.begin(), archive.data.end());

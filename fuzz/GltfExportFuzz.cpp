@@ -5,6 +5,7 @@
 // document whose JSON parses, whose buffer views lie inside its buffer, and whose files are those of
 // its form.
 #include "export/ModelExport.h"
+#include "file/LittleEndian.h"
 #include "fuzz/FuzzTarget.h"
 
 #include <nlohmann/json.hpp>
@@ -17,6 +18,7 @@
 namespace {
 
 using Json = nlohmann::json;
+using tavro::LoadU32;
 
 // Aborts, naming the check's line, when a check fails.
 void Require(bool condition, int line = __builtin_LINE()) {
@@ -24,10 +26,6 @@ void Require(bool condition, int line = __builtin_LINE()) {
         std::fprintf(stderr, "gltf_export: check at line %d failed\n", line);
         std::abort();
     }
-}
-
-std::uint32_t ReadLe32(const std::uint8_t* bytes) {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
 bool IsOneLine(const std::string& text) {
@@ -38,15 +36,15 @@ bool IsOneLine(const std::string& text) {
 // the chunk lengths against the file's length.
 Json ReadGlb(const std::vector<std::uint8_t>& glb, std::uint64_t& binLength) {
     constexpr std::uint32_t kMagic = 0x46546C67, kJsonChunk = 0x4E4F534A, kBinChunk = 0x004E4942;
-    Require(glb.size() >= 20 && ReadLe32(&glb[0]) == kMagic && ReadLe32(&glb[4]) == 2 &&
-            ReadLe32(&glb[8]) == glb.size());
-    const std::uint32_t jsonLength = ReadLe32(&glb[12]);
-    Require(ReadLe32(&glb[16]) == kJsonChunk && jsonLength % 4 == 0 && jsonLength <= glb.size() - 20);
+    Require(glb.size() >= 20 && LoadU32(&glb[0]) == kMagic && LoadU32(&glb[4]) == 2 &&
+            LoadU32(&glb[8]) == glb.size());
+    const std::uint32_t jsonLength = LoadU32(&glb[12]);
+    Require(LoadU32(&glb[16]) == kJsonChunk && jsonLength % 4 == 0 && jsonLength <= glb.size() - 20);
     const std::size_t binAt = 20 + std::size_t{jsonLength};
     binLength = 0;
     if (binAt != glb.size()) {
-        Require(glb.size() - binAt >= 8 && ReadLe32(&glb[binAt + 4]) == kBinChunk);
-        binLength = ReadLe32(&glb[binAt]);
+        Require(glb.size() - binAt >= 8 && LoadU32(&glb[binAt + 4]) == kBinChunk);
+        binLength = LoadU32(&glb[binAt]);
         Require(binLength == glb.size() - binAt - 8);
     }
     return Json::parse(glb.begin() + 20, glb.begin() + static_cast<std::ptrdiff_t>(binAt));
@@ -72,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const bool json = (data[0] & 1) != 0;
     const bool textured = (data[0] & 2) != 0;
-    const std::size_t modelLength = std::min<std::size_t>(ReadLe32(data + 1), size - 5);
+    const std::size_t modelLength = std::min<std::size_t>(LoadU32(data + 1), size - 5);
     const tavro::ExportInput model{"model.g1m", {data + 5, modelLength}};
     const tavro::ExportInput texture{"texture.g1t", {data + 5 + modelLength, size - 5 - modelLength}};
 

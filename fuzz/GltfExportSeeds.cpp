@@ -2,6 +2,7 @@
 // image, in both forms.
 #include "authoring/DDSWriter.h"
 #include "authoring/G1TWriter.h"
+#include "file/LittleEndian.h"
 #include "fuzz/FuzzTarget.h"
 #include "fuzz/G1MSeedModels.h"
 
@@ -12,9 +13,7 @@ using namespace tavro;
 std::vector<std::uint8_t> Seed(std::uint8_t flags, const std::vector<std::uint8_t>& model,
                                const std::vector<std::uint8_t>& texture) {
     std::vector<std::uint8_t> seed{flags};
-    for (int shift = 0; shift < 32; shift += 8) {
-        seed.push_back(static_cast<std::uint8_t>(model.size() >> shift));
-    }
+    AppendU32(seed, static_cast<std::uint32_t>(model.size()));
     seed.insert(seed.end(), model.begin(), model.end());
     seed.insert(seed.end(), texture.begin(), texture.end());
     return seed;

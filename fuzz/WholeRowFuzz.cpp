@@ -8,6 +8,7 @@
 #include "app/ModelCycler.h"
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
+#include "file/LittleEndian.h"
 #include "fuzz/ArchivePair.h"
 #include "fuzz/FuzzTarget.h"
 #include "gpu/recording/RecordingFactory.h"
@@ -102,10 +103,6 @@ void CheckDraws(const gpu::recording::Recorder& recorder, const CG1MModel& model
     }
 }
 
-std::uint32_t ReadLe32(const std::uint8_t* bytes) {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -115,10 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     static Viewer viewer;
     const std::span<const std::uint8_t> rest(data + kHeader, size - kHeader);
-    const std::size_t modelLength = std::min<std::size_t>(ReadLe32(data + 1), rest.size());
-    const std::size_t textureLength = std::min<std::size_t>(ReadLe32(data + 5), rest.size() - modelLength);
-    const RowEntry model{rest.first(modelLength), (data[0] & 1) != 0, ReadLe32(data + 9)};
-    const RowEntry texture{rest.subspan(modelLength, textureLength), (data[0] & 2) != 0, ReadLe32(data + 13)};
+    const std::size_t modelLength = std::min<std::size_t>(LoadU32(data + 1), rest.size());
+    const std::size_t textureLength = std::min<std::size_t>(LoadU32(data + 5), rest.size() - modelLength);
+    const RowEntry model{rest.first(modelLength), (data[0] & 1) != 0, LoadU32(data + 9)};
+    const RowEntry texture{rest.subspan(modelLength, textureLength), (data[0] & 2) != 0, LoadU32(data + 13)};
 
     const std::filesystem::path binPath = viewer.folder.path / "LINKDATA1.bin";
     Require(WriteRowArchive(binPath, model, texture));

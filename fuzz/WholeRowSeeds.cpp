@@ -3,6 +3,7 @@
 #include "authoring/G1MWriter.h"
 #include "authoring/G1TWriter.h"
 #include "authoring/Lzp2Encoder.h"
+#include "file/LittleEndian.h"
 #include "fuzz/FuzzTarget.h"
 
 namespace {
@@ -50,9 +51,7 @@ std::vector<std::uint8_t> Seed(std::uint8_t flags, const std::vector<std::uint8_
         (flags & 2) != 0 ? authoring::Lzp2Encode(texture) : texture;
     std::vector<std::uint8_t> seed{flags};
     for (std::size_t word : {storedModel.size(), storedTexture.size(), model.size(), texture.size()}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            seed.push_back(static_cast<std::uint8_t>(word >> shift));
-        }
+        AppendU32(seed, static_cast<std::uint32_t>(word));
     }
     seed.insert(seed.end(), storedModel.begin(), storedModel.end());
     seed.insert(seed.end(), storedTexture.begin(), storedTexture.end());

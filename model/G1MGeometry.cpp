@@ -3,7 +3,7 @@
 // that its bytes could never hold before allocating for them.
 #include "model/G1MModel.h"
 
-#include "model/LittleEndian.h"
+#include "file/LittleEndian.h"
 
 #include <cstring>
 

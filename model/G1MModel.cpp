@@ -1,8 +1,8 @@
 #include "model/G1MModel.h"
 
 #include "file/AbstractFile.h"
+#include "file/LittleEndian.h"
 #include "file/MemoryFile.h"
-#include "model/LittleEndian.h"
 
 #include <cstring>
 #include <limits>

@@ -1,7 +1,7 @@
 // The G1MS skeleton and G1MM matrix chunk readers.
 #include "model/G1MModel.h"
 
-#include "model/LittleEndian.h"
+#include "file/LittleEndian.h"
 
 #include <cstring>
 

@@ -2,8 +2,8 @@
 
 #include "archive/Lzp2.h"
 #include "file/FileSystem.h"
+#include "file/LittleEndian.h"
 #include "file/WidePath.h"
-#include "model/LittleEndian.h"
 
 #include <algorithm>
 #include <new>

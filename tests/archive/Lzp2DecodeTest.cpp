@@ -1,6 +1,7 @@
 // Decoder behaviour on hand-built streams, where the bytes themselves are the point.
 #include "archive/Lzp2.h"
 #include "authoring/Lzp2Encoder.h"
+#include "file/LittleEndian.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +16,13 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void AppendLe32(Bytes& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(std::uint8_t(value >> (8 * i)));
-}
-
 // One block: header, the ops as given (the caller ends them) and zero padding to a multiple of 2048.
 // The op stream size field is the length of ops unless opStreamSize says otherwise.
 Bytes Block(std::uint32_t outputSize, const Bytes& ops, std::int64_t opStreamSize = -1) {
     Bytes block{'L', 'Z', 'P', '2'};
-    AppendLe32(block, 0xDEADBEEF);
-    AppendLe32(block, outputSize);
-    AppendLe32(block, opStreamSize < 0 ? std::uint32_t(ops.size()) : std::uint32_t(opStreamSize));
+    AppendU32(block, 0xDEADBEEF);
+    AppendU32(block, outputSize);
+    AppendU32(block, opStreamSize < 0 ? std::uint32_t(ops.size()) : std::uint32_t(opStreamSize));
     block.insert(block.end(), ops.begin(), ops.end());
     block.resize((block.size() + 2047) / 2048 * 2048, 0);
     return block;
@@ -42,11 +38,6 @@ Bytes Counting(std::size_t count) {
     Bytes bytes(count);
     std::iota(bytes.begin(), bytes.end(), std::uint8_t(1));
     return bytes;
-}
-
-std::uint32_t ReadLe32(const Bytes& bytes, std::size_t at) {
-    return std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 | std::uint32_t(bytes[at + 2]) << 16 |
-           std::uint32_t(bytes[at + 3]) << 24;
 }
 
 // Ops that fill a whole 512 KiB block with 32 runs of 16384 bytes valued 0, 1, ..., 31.
@@ -251,8 +242,8 @@ TEST(Lzp2Decode, TruncatedStreamsAreRefusedWithoutOverreading) {
     for (std::size_t i = 0; i < input.size(); ++i)
         input[i] = std::uint8_t(i % 32768 < 32700 ? i / 32768 : "the bone of the mesh "[i % 21]);
     const Bytes stream = authoring::Lzp2Encode(input);
-    const std::size_t secondStart = (ReadLe32(stream, 12) + 2063) / 2048 * 2048;
-    const std::size_t neededBytes = secondStart + 16 + ReadLe32(stream, secondStart + 12);
+    const std::size_t secondStart = (LoadU32(&stream[12]) + 2063) / 2048 * 2048;
+    const std::size_t neededBytes = secondStart + 16 + LoadU32(&stream[secondStart + 12]);
     ASSERT_LT(neededBytes, 4096u) << "keep the prefix loop quick";
 
     const std::unique_ptr<std::uint8_t[]> output(new std::uint8_t[input.size()]);
