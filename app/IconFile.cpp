@@ -146,7 +146,7 @@ std::vector<std::uint8_t> EncodeIconFile(const platform::IconResource& icon) {
     std::vector<std::uint8_t> out;
     AppendU16(out, 0);
     AppendU16(out, 1); // icon
-    AppendU16(out, static_cast<std::uint32_t>(encoded.size()));
+    AppendU16(out, static_cast<std::uint16_t>(encoded.size()));
     auto offset = static_cast<std::uint32_t>(kDirectoryHeaderBytes + kDirectoryEntryBytes * encoded.size());
     for (std::size_t i = 0; i < encoded.size(); ++i) {
         const auto dimension = static_cast<std::uint8_t>(sources[i]->size == 256 ? 0 : sources[i]->size);
