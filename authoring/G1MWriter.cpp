@@ -17,12 +17,6 @@ void AppendBytes(std::vector<std::uint8_t>& out, const void* bytes, std::size_t 
     }
 }
 
-void PatchU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
 } // namespace
 
 G1MVertexBuffer MakeG1MVertexBuffer(std::uint32_t stride, std::span<const CG1MVertex> vertices) {
@@ -97,7 +91,7 @@ std::size_t G1MGeometryWriter::BeginSubchunk(std::uint32_t id, std::uint32_t ele
 }
 
 void G1MGeometryWriter::EndSubchunk(std::size_t start) {
-    PatchU32(subchunks, start + 4, static_cast<std::uint32_t>(subchunks.size() - start));
+    StoreU32(&subchunks[start + 4], static_cast<std::uint32_t>(subchunks.size() - start));
     ++subchunkCount;
 }
 

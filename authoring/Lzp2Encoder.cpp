@@ -1,6 +1,7 @@
 #include "authoring/Lzp2Encoder.h"
 
 #include "archive/Lzp2.h"
+#include "file/LittleEndian.h"
 
 #include <algorithm>
 #include <bit>
@@ -56,9 +57,9 @@ private:
     void EncodeBlock(std::size_t start, std::size_t end) {
         const std::size_t headerAt = out.size();
         out.resize(headerAt + kHeaderSize);
-        PutLe32(headerAt, kMagic);
-        PutLe32(headerAt + 4, 0);
-        PutLe32(headerAt + 8, std::uint32_t(end - start));
+        StoreU32(&out[headerAt], kMagic);
+        StoreU32(&out[headerAt + 4], 0);
+        StoreU32(&out[headerAt + 8], std::uint32_t(end - start));
 
         std::size_t literalStart = start;
         std::size_t pos = start;
@@ -91,7 +92,7 @@ private:
         out.push_back(0);
 
         const std::size_t opStreamSize = out.size() - headerAt - kHeaderSize;
-        PutLe32(headerAt + 12, std::uint32_t(opStreamSize));
+        StoreU32(&out[headerAt + 12], std::uint32_t(opStreamSize));
         const std::size_t padded =
             (kHeaderSize + opStreamSize + kBlockAlignment - 1) & ~(kBlockAlignment - 1);
         out.resize(headerAt + padded, 0);
@@ -192,11 +193,6 @@ private:
         const std::size_t distanceField = match.distance - 1;
         out.push_back(std::uint8_t(0x80 | (match.length - kMinMatch) << 3 | distanceField >> 8));
         out.push_back(std::uint8_t(distanceField & 0xFF));
-    }
-
-    void PutLe32(std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            out[at + i] = std::uint8_t(value >> (8 * i));
     }
 
     std::span<const std::uint8_t> in;

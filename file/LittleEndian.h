@@ -1,6 +1,6 @@
 #pragma once
-// Little-endian loads from and appends to file bytes, independent of the host's byte order. Loads are
-// unaligned; callers check bounds before loading.
+// Little-endian loads, stores and appends of file bytes, independent of the host's byte order. Loads
+// and stores are unaligned; callers check bounds first.
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -21,6 +21,12 @@ inline float LoadF32(const std::uint8_t* bytes) {
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
+}
+
+inline void StoreU32(std::uint8_t* bytes, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
 }
 
 inline void AppendU16(std::vector<std::uint8_t>& out, std::uint16_t value) {

@@ -2,6 +2,7 @@
 // every op kind and a reference that crosses into the previous block.
 #include "archive/Lzp2.h"
 #include "authoring/Lzp2Encoder.h"
+#include "file/LittleEndian.h"
 #include "fuzz/FuzzTarget.h"
 
 #include <algorithm>
@@ -14,8 +15,7 @@ std::vector<std::uint8_t> Seed(const std::vector<std::uint8_t>& plain) {
     // Sized once and filled in place: growing a 4-byte prefix made g++ 12 at -O3 warn falsely of an
     // over-read in vector::insert.
     std::vector<std::uint8_t> seed(4 + stream.size());
-    for (std::size_t i = 0; i < 4; ++i)
-        seed[i] = std::uint8_t(plain.size() >> (8 * i));
+    tavro::StoreU32(seed.data(), static_cast<std::uint32_t>(plain.size()));
     std::copy(stream.begin(), stream.end(), seed.begin() + 4);
     return seed;
 }

@@ -1,10 +1,10 @@
 #include "texture/DDSLayout.h"
 
+#include "file/LittleEndian.h"
 #include "texture/DDSFormat.h"
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <exception>
 #include <limits>
 
@@ -22,23 +22,17 @@ const HRESULT kInvalidData = HResultFromWin32(kERROR_INVALID_DATA);
 const HRESULT kNotSupported = HResultFromWin32(kERROR_NOT_SUPPORTED);
 const HRESULT kHandleEof = HResultFromWin32(kERROR_HANDLE_EOF);
 
-std::uint32_t ReadU32(const std::uint8_t* bytes, std::size_t offset) {
-    std::uint32_t value;
-    std::memcpy(&value, bytes + offset, sizeof value);
-    return value; // DDS images are little-endian, as is every platform we build for
-}
-
 DDSPixelFormat ReadPixelFormat(const std::uint8_t* bytes) {
     const std::size_t base = dds::kOffsetPixelFormat;
     DDSPixelFormat pf;
-    pf.size = ReadU32(bytes, base);
-    pf.flags = ReadU32(bytes, base + 4);
-    pf.fourCC = ReadU32(bytes, base + 8);
-    pf.rgbBitCount = ReadU32(bytes, base + 12);
-    pf.rBitMask = ReadU32(bytes, base + 16);
-    pf.gBitMask = ReadU32(bytes, base + 20);
-    pf.bBitMask = ReadU32(bytes, base + 24);
-    pf.aBitMask = ReadU32(bytes, base + 28);
+    pf.size = LoadU32(bytes + base);
+    pf.flags = LoadU32(bytes + base + 4);
+    pf.fourCC = LoadU32(bytes + base + 8);
+    pf.rgbBitCount = LoadU32(bytes + base + 12);
+    pf.rBitMask = LoadU32(bytes + base + 16);
+    pf.gBitMask = LoadU32(bytes + base + 20);
+    pf.bBitMask = LoadU32(bytes + base + 24);
+    pf.aBitMask = LoadU32(bytes + base + 28);
     return pf;
 }
 
@@ -140,26 +134,26 @@ bool IsBetween(Format format, Format first, Format last) {
 // Reads the texture's shape and format from the header (and extension) and checks them against the
 // loader's limits.
 HRESULT ReadTextureDescription(const std::uint8_t* bytes, bool hasDX10, DDSTextureLayout& layout) {
-    const std::uint32_t flags = ReadU32(bytes, dds::kOffsetFlags);
-    layout.width = ReadU32(bytes, dds::kOffsetWidth);
-    layout.height = ReadU32(bytes, dds::kOffsetHeight);
-    layout.depth = ReadU32(bytes, dds::kOffsetDepth);
-    layout.mipCount = std::max<std::uint32_t>(ReadU32(bytes, dds::kOffsetMipMapCount), 1);
+    const std::uint32_t flags = LoadU32(bytes + dds::kOffsetFlags);
+    layout.width = LoadU32(bytes + dds::kOffsetWidth);
+    layout.height = LoadU32(bytes + dds::kOffsetHeight);
+    layout.depth = LoadU32(bytes + dds::kOffsetDepth);
+    layout.mipCount = std::max<std::uint32_t>(LoadU32(bytes + dds::kOffsetMipMapCount), 1);
     layout.arraySize = 1;
     layout.cube = false;
     // 64-bit so that the six faces of a huge DX10 cube count cannot wrap past the array-size limit.
     std::uint64_t arraySize = 1;
 
     if (hasDX10) {
-        arraySize = ReadU32(bytes, dds::kOffsetDX10ArraySize);
+        arraySize = LoadU32(bytes + dds::kOffsetDX10ArraySize);
         if (arraySize == 0) {
             return kInvalidData;
         }
-        layout.format = static_cast<Format>(ReadU32(bytes, dds::kOffsetDX10Format));
+        layout.format = static_cast<Format>(LoadU32(bytes + dds::kOffsetDX10Format));
         if (FormatBitsPerPixel(layout.format) == 0) {
             return kNotSupported;
         }
-        switch (ReadU32(bytes, dds::kOffsetDX10Dimension)) {
+        switch (LoadU32(bytes + dds::kOffsetDX10Dimension)) {
         case static_cast<std::uint32_t>(DDSDimension::Texture1D):
             if ((flags & dds::kFlagHeight) != 0 && layout.height != 1) {
                 return kInvalidData;
@@ -169,7 +163,7 @@ HRESULT ReadTextureDescription(const std::uint8_t* bytes, bool hasDX10, DDSTextu
             layout.depth = 1;
             break;
         case static_cast<std::uint32_t>(DDSDimension::Texture2D):
-            if ((ReadU32(bytes, dds::kOffsetDX10MiscFlag) & dds::kMiscTextureCube) != 0) {
+            if ((LoadU32(bytes + dds::kOffsetDX10MiscFlag) & dds::kMiscTextureCube) != 0) {
                 arraySize *= 6;
                 layout.cube = true;
             }
@@ -198,7 +192,7 @@ HRESULT ReadTextureDescription(const std::uint8_t* bytes, bool hasDX10, DDSTextu
         } else {
             layout.dimension = DDSDimension::Texture2D;
             layout.depth = 1;
-            const std::uint32_t caps2 = ReadU32(bytes, dds::kOffsetCaps2);
+            const std::uint32_t caps2 = LoadU32(bytes + dds::kOffsetCaps2);
             if ((caps2 & dds::kCaps2CubeMap) != 0) {
                 if ((caps2 & dds::kCaps2AllFaces) != dds::kCaps2AllFaces) {
                     return kNotSupported;
@@ -244,9 +238,9 @@ HRESULT LayOutDDSTexture(const std::uint8_t* bytes, std::size_t length, std::uin
     if (bytes == nullptr) {
         return kE_INVALIDARG;
     }
-    if (length < dds::kPrefixSize || ReadU32(bytes, 0) != dds::kMagic ||
-        ReadU32(bytes, dds::kOffsetSize) != dds::kHeaderSize ||
-        ReadU32(bytes, dds::kOffsetPixelFormat) != dds::kPixelFormatSize) {
+    if (length < dds::kPrefixSize || LoadU32(bytes) != dds::kMagic ||
+        LoadU32(bytes + dds::kOffsetSize) != dds::kHeaderSize ||
+        LoadU32(bytes + dds::kOffsetPixelFormat) != dds::kPixelFormatSize) {
         return kE_FAIL;
     }
     const DDSPixelFormat pixelFormat = ReadPixelFormat(bytes);

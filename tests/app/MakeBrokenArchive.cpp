@@ -9,11 +9,11 @@
 //   g1t-pixels          row 1's texture pack claims 1024 x 1024 pixels it does not hold
 #include "app/ModelSchedule.h"
 #include "archive/BinArchive.h"
+#include "file/LittleEndian.h"
 #include "file/WidePath.h"
 #include "tests/app/ScheduleArchive.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -53,16 +53,6 @@ bool WriteAt(const fs::path& path, std::uint64_t offset, const std::vector<std::
     return static_cast<bool>(out);
 }
 
-std::uint32_t Le32(const std::uint8_t* bytes) {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-void PutLe32(std::uint8_t* bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
 // Applies edit to the stored bytes of entry and writes them back; false when the entry cannot be read or
 // edit refuses.
 template <typename Edit>
@@ -100,7 +90,7 @@ bool Damage(const fs::path& binPath, const std::string& kind) {
     }
     if (kind == "idx-past-end") {
         std::vector<std::uint8_t> record(4);
-        PutLe32(record.data(), 0x80000000u);
+        StoreU32(record.data(), 0x80000000u);
         return WriteAt(indexPath, std::uint64_t{row1.textureEntry} * kIndexRecordSize, record);
     }
     if (kind == "compressed-corrupt") {
@@ -112,7 +102,7 @@ bool Damage(const fs::path& binPath, const std::string& kind) {
             const std::uint8_t submeshesId[] = {0x08, 0x00, 0x01, 0x00};
             for (std::size_t i = 0; i + 12 <= model.size(); ++i) {
                 if (std::memcmp(&model[i], submeshesId, 4) == 0) {
-                    PutLe32(&model[i + 8], 0xFFFFFFFFu);
+                    StoreU32(&model[i + 8], 0xFFFFFFFFu);
                     return true;
                 }
             }
@@ -125,11 +115,11 @@ bool Damage(const fs::path& binPath, const std::string& kind) {
             if (pack.size() < 20) {
                 return false;
             }
-            const std::size_t table = Le32(&pack[kTableOffsetField]);
-            if (table + 4 > pack.size() || table + Le32(&pack[table]) + 3 > pack.size()) {
+            const std::size_t table = LoadU32(&pack[kTableOffsetField]);
+            if (table + 4 > pack.size() || table + LoadU32(&pack[table]) + 3 > pack.size()) {
                 return false;
             }
-            pack[table + Le32(&pack[table]) + 2] = 0xAA; // 2^10 x 2^10
+            pack[table + LoadU32(&pack[table]) + 2] = 0xAA; // 2^10 x 2^10
             return true;
         });
     }

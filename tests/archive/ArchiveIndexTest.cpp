@@ -1,5 +1,6 @@
 // Opening an archive pair: paths, known index sizes, the entry table and failures that leave it closed.
 #include "archive/BinArchive.h"
+#include "file/LittleEndian.h"
 #include "tests/archive/ArchiveTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,14 @@ namespace {
 
 using testing::MemoryFileSystem;
 
-void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
 // An index of indexSize bytes whose first records are (size, compressed size) pairs.
 std::vector<std::uint8_t> MakeIndex(std::uint32_t indexSize,
                                     const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records) {
     std::vector<std::uint8_t> bytes(indexSize, 0);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        PutLe32(bytes, i * 12, records[i].first);
-        PutLe32(bytes, i * 12 + 4, records[i].second);
-        PutLe32(bytes, i * 12 + 8, 0xDEADBEEF); // the unused word must not matter
+        StoreU32(&bytes[i * 12], records[i].first);
+        StoreU32(&bytes[i * 12 + 4], records[i].second);
+        StoreU32(&bytes[i * 12 + 8], 0xDEADBEEF); // the unused word must not matter
     }
     return bytes;
 }
